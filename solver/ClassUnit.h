@@ -1,0 +1,84 @@
+// The solver unit: the records that hold a linear program and its Big-M
+// tableau, and the procedures that load, solve and report it.
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+static_assert(std::numeric_limits<long double>::radix == 2 &&
+                  std::numeric_limits<long double>::digits == 64,
+              "the solver needs the 80-bit extended type (64-bit significand) for long double");
+
+// One tableau cell: the Big-M number M*M + Value with a symbolic M.
+struct TCell {
+  long double M;
+  long double Value;
+};
+
+struct TVariable {
+  char Kind;            // 'x' decision, 'z' slack or surplus, 'y' artificial
+  std::uint8_t Number;  // number within its kind, from 0
+  bool InBasis;
+};
+
+struct TVariables {
+  std::uint8_t Count;  // N
+  std::vector<TVariable> Items;
+};
+
+// N + 1 rows of N + 1 cells; row N is the objective row, column N the
+// right-hand side.
+using TTable = std::vector<std::vector<TCell>>;
+
+struct TSimplex {
+  std::uint8_t Status;  // 0 optimal, 1 suboptimal, 2 no optimum can be found
+  bool BigM;
+  TVariables Variables;
+  TTable Table;
+};
+
+enum : std::uint8_t { StatusOptimal = 0, StatusSuboptimal = 1, StatusNoOptimum = 2 };
+
+// ---- Big-M sign tests and order: the M part decides first when BigM is set.
+
+inline bool IsNegative(const TCell& a, bool bigM) {
+  if (bigM) return a.M < 0 || (a.M == 0 && a.Value < 0);
+  return a.Value < 0;
+}
+
+inline bool IsPositive(const TCell& a, bool bigM) {
+  if (bigM) return a.M > 0 || (a.M == 0 && a.Value > 0);
+  return a.Value > 0;
+}
+
+inline bool IsNonNegative(const TCell& a, bool bigM) { return !IsNegative(a, bigM); }
+
+inline bool IsLess(const TCell& a, const TCell& b, bool bigM) {
+  if (bigM) return a.M < b.M || (a.M == b.M && a.Value < b.Value);
+  return a.Value < b.Value;
+}
+
+// The one tolerance of the solver: parts of smaller magnitude are cleaned to 0.
+inline constexpr long double ZeroThreshold = 1e-10L;
+
+// Replaces by +0 every part, Value first and then M, of every cell whose
+// magnitude is strictly below ZeroThreshold.
+void CleanTable(TSimplex& simplex);
+
+// ---- Locale
+
+// The user's decimal separator, read once by the driver at start-up; the
+// problem reader and the tableau report use it, the game result does not.
+extern char DecimalSeparator;
+
+// Reads the separator of the user's locale (a point when it gives none of
+// one byte) and stores it in DecimalSeparator.
+void ReadLocaleSeparator();
+
+// ---- Procedures
+
+// Reads a problem file (standard input when the name is empty) into the
+// record and builds the starting Big-M tableau.
+void LoadProblem(TSimplex& simplex, const std::string& fileName);

@@ -1,0 +1,61 @@
+#include "Driver.h"
+
+#include <unistd.h>
+
+#include <clocale>
+#include <climits>
+#include <new>
+#include <string>
+
+#include "ClassUnit.h"
+#include "Errors.h"
+#include "TextFile.h"
+
+namespace {
+
+std::string BaseName(const std::string& path) {
+  auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file name of the running program without its directory.
+std::string ModuleName(const char* argv0) {
+  char path[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n > 0) return BaseName(std::string(path, static_cast<std::size_t>(n)));
+  return BaseName(argv0 != nullptr ? argv0 : "");
+}
+
+void Report(std::FILE* output, std::FILE* errors, const std::string& module,
+            const std::string& kind, std::uint32_t address, const std::string& message) {
+  std::fflush(output);
+  std::string report = FormatErrorReport(kind, module, address, message);
+  std::fwrite(report.data(), 1, report.size(), errors);
+  std::fflush(errors);
+}
+
+}  // namespace
+
+int RunSolver(const char* argv0, std::FILE* input, std::FILE* output, std::FILE* errors) {
+  const std::string module = ModuleName(argv0);
+  try {
+    ReadLocaleSeparator();
+    std::fputs("Input file name -> ", output);
+    std::fflush(output);
+    const std::string fileName = ReadConsoleLine(input);
+
+    TSimplex simplex{};
+    LoadProblem(simplex, fileName);
+    std::fflush(output);
+    return 0;
+  } catch (const ESolverError& error) {
+    Report(output, errors, module, error.Kind, error.Address, error.Message);
+  } catch (const std::bad_alloc&) {
+    Report(output, errors, module, "EOutOfMemory",
+           CodeAddress(reinterpret_cast<const void*>(&RunSolver)), "Out of memory");
+  } catch (const std::exception& error) {
+    Report(output, errors, module, "Exception",
+           CodeAddress(reinterpret_cast<const void*>(&RunSolver)), error.what());
+  }
+  return 1;
+}

@@ -1,0 +1,93 @@
+#include "Errors.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+extern "C" const char __executable_start[];  // NOLINT: provided by the linker
+
+std::uint32_t CodeAddress(const void* returnAddress) {
+  auto offset = reinterpret_cast<std::uintptr_t>(returnAddress) -
+                reinterpret_cast<std::uintptr_t>(&__executable_start[0]);
+  return static_cast<std::uint32_t>(offset);
+}
+
+namespace {
+
+[[noreturn]] void Throw(const char* kind, std::string message, int code, const void* where) {
+  ESolverError error;
+  error.Kind = kind;
+  error.Message = std::move(message);
+  error.Code = code;
+  error.Address = CodeAddress(where);
+  throw error;
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The directory part of a path, "." for a bare name.
+std::string DirectoryOf(const std::string& path) {
+  auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+}  // namespace
+
+std::string InOutMessage(int errorNumber, const std::string& fileName) {
+  switch (errorNumber) {
+    case ENOENT:
+      // Both a missing file and a missing directory on its path give this
+      // number; the directory tells them apart.
+      if (!fileName.empty() && !IsDirectory(DirectoryOf(fileName))) return "Invalid filename";
+      return "File not found";
+    case ENOTDIR:
+    case ENAMETOOLONG:
+      return "Invalid filename";
+    case EMFILE:
+    case ENFILE:
+      return "Too many open files";
+    case EACCES:
+    case EPERM:
+      return "File access denied";
+    case InvalidNumericInput:
+      return "Invalid numeric input";
+    default:
+      return "I/O error " + std::to_string(errorNumber);
+  }
+}
+
+[[gnu::noinline]] void RaiseInOutError(int errorNumber, const std::string& fileName) {
+  Throw("EInOutError", InOutMessage(errorNumber, fileName), errorNumber,
+        __builtin_return_address(0));
+}
+
+[[gnu::noinline]] void RaiseInvalidNumericInput() {
+  Throw("EInOutError", InOutMessage(InvalidNumericInput, {}), InvalidNumericInput,
+        __builtin_return_address(0));
+}
+
+[[gnu::noinline]] void RaiseConvertError(const std::string& message) {
+  Throw("EConvertError", message, 0, __builtin_return_address(0));
+}
+
+[[gnu::noinline]] void RaiseError(const char* kind, const std::string& message) {
+  Throw(kind, message, 0, __builtin_return_address(0));
+}
+
+std::string FormatErrorReport(const std::string& kind, const std::string& module,
+                              std::uint32_t address, const std::string& message) {
+  char hex[9];
+  std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(address));
+  std::string report = "Exception " + kind + " in module " + module + " at " + hex + ".\r\n";
+  report += message;
+  if (message.empty() || message.back() != '.') report += '.';
+  report += "\r\n\r\n";
+  return report;
+}

@@ -1,0 +1,21 @@
+#include <clocale>
+#include <cstring>
+#include <string>
+
+#include "ClassUnit.h"
+
+char DecimalSeparator = '.';
+
+void ReadLocaleSeparator() {
+  // Look at the user's numeric locale, then put the process back as it was:
+  // nothing else in the solver formats or scans through the C locale.
+  const char* current = std::setlocale(LC_NUMERIC, nullptr);
+  std::string saved = current != nullptr ? current : "C";
+  DecimalSeparator = '.';
+  if (std::setlocale(LC_NUMERIC, "") != nullptr) {
+    const std::lconv* conv = std::localeconv();
+    if (conv != nullptr && conv->decimal_point != nullptr && std::strlen(conv->decimal_point) == 1)
+      DecimalSeparator = conv->decimal_point[0];
+  }
+  std::setlocale(LC_NUMERIC, saved.c_str());
+}

@@ -1,0 +1,8 @@
+// Lorvex: asks for a problem file, solves it and writes the reports.
+#include <cstdio>
+
+#include "Driver.h"
+
+int main(int argc, char** argv) {
+  return RunSolver(argc > 0 ? argv[0] : "Lorvex", stdin, stdout, stderr);
+}

@@ -1,0 +1,108 @@
+#include "TextFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "Errors.h"
+
+namespace {
+constexpr std::size_t WriteBufferSize = 64 * 1024;
+}
+
+TTextReader::TTextReader(const std::string& fileName) : name_(fileName) {
+  if (fileName.empty()) {
+    file_ = stdin;
+    return;
+  }
+  file_ = std::fopen(fileName.c_str(), "rb");
+  if (file_ == nullptr) RaiseInOutError(errno, fileName);
+  ownsFile_ = true;
+  struct stat info {};
+  if (fstat(fileno(file_), &info) != 0) RaiseInOutError(errno, fileName);
+  // A directory opens for reading here but holds no text.
+  if (S_ISDIR(info.st_mode)) RaiseInOutError(EISDIR, fileName);
+}
+
+TTextReader::~TTextReader() {
+  if (ownsFile_ && file_ != nullptr) std::fclose(file_);
+}
+
+bool TTextReader::ReadLine(std::string& line) {
+  line.clear();
+  int c = 0;
+  bool any = false;
+  while ((c = getc_unlocked(file_)) != EOF) {
+    any = true;
+    if (c == '\n') break;
+    line.push_back(static_cast<char>(c));
+  }
+  if (c == EOF && std::ferror(file_)) RaiseInOutError(errno != 0 ? errno : EIO, name_);
+  if (!any) return false;
+  if (c == '\n' && !line.empty() && line.back() == '\r') line.pop_back();
+  ++lineNumber_;
+  return true;
+}
+
+void TTextReader::Close() {
+  if (!ownsFile_ || file_ == nullptr) return;
+  std::FILE* file = file_;
+  file_ = nullptr;
+  if (std::fclose(file) != 0) RaiseInOutError(errno, name_);
+}
+
+std::string ReadConsoleLine(std::FILE* input) {
+  std::string line;
+  int c = 0;
+  while ((c = getc_unlocked(input)) != EOF && c != '\n') line.push_back(static_cast<char>(c));
+  if (c == '\n' && !line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+TTextWriter::TTextWriter(const std::string& fileName) : name_(fileName) {
+  fd_ = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd_ < 0) RaiseInOutError(errno, fileName);
+  buffer_.resize(WriteBufferSize);
+}
+
+TTextWriter::~TTextWriter() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+void TTextWriter::Write(std::string_view text) {
+  while (!text.empty()) {
+    std::size_t n = std::min(text.size(), buffer_.size());
+    std::memcpy(Room(n), text.data(), n);
+    Commit(n);
+    text.remove_prefix(n);
+  }
+}
+
+void TTextWriter::MakeRoom(std::size_t n) {
+  Flush();
+  if (buffer_.size() < n) buffer_.resize(n);
+}
+
+void TTextWriter::Flush() {
+  std::size_t done = 0;
+  while (done < used_) {
+    ssize_t written = ::write(fd_, buffer_.data() + done, used_ - done);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      RaiseInOutError(errno, name_);
+    }
+    done += static_cast<std::size_t>(written);
+  }
+  used_ = 0;
+}
+
+void TTextWriter::Close() {
+  Flush();
+  int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) RaiseInOutError(errno, name_);
+}

@@ -1,0 +1,34 @@
+// Runs a built program in a fresh scratch directory and collects everything
+// it left: standard output, standard error, exit status and every file.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+struct TRunOptions {
+  std::string Stdin;                          // the whole standard input
+  std::string Locale;                         // LC_ALL for the run; empty: C
+  std::map<std::string, std::string> Files;   // files placed before the run
+  std::set<std::string> Directories;          // directories placed before the run
+  std::vector<std::string> Prefix;            // e.g. a privilege-dropping wrapper
+  std::vector<std::string> Args;              // arguments after the program
+};
+
+struct TRunResult {
+  std::string Stdout;
+  std::string Stderr;
+  int ExitStatus = -1;  // the exit status, or 128 + signal
+  std::map<std::string, std::string> Files;  // regular files after the run
+  std::set<std::string> Directories;         // directories after the run
+};
+
+TRunResult RunProgram(const std::string& program, const TRunOptions& options = {});
+
+// Creates `locale` (for example de_DE.UTF-8) when it is missing and this
+// process may; returns false when it is still not available.
+bool EnsureLocale(const std::string& locale);
+
+// The whole content of a file; empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
