@@ -6,6 +6,14 @@
 #include <cstddef>
 #include <string>
 
+// Exponent form, for magnitudes too large for either text: 18 significant
+// digits of the exact value, rounded once, halves away from zero, as one digit,
+// the separator, 17 digits, "E", the exponent's sign and at least two exponent
+// digits: -1.23456789012345678E+40, 1.00000000000000000E+18. The sign is that of
+// the value. Infinities are written Inf and -Inf, every NaN (and every encoding
+// the hardware rejects as an operand) NaN. The longest text of either form is
+// the point text "-" + 36 digits + "." + 5 digits, 43 bytes.
+
 // Enough for every text either formatter writes.
 inline constexpr std::size_t MaxNumberText = 64;
 

@@ -1,0 +1,296 @@
+// Number texts: exact results for ties, signs and the switches between the
+// fixed and exponent forms, and a randomized comparison with a slow reference
+// that rounds the C library's exact decimal expansion as a string.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "NumberText.h"
+
+namespace {
+
+long double FromBits(std::uint64_t significand, std::uint16_t signAndExponent) {
+  unsigned char bytes[sizeof(long double)] = {};
+  std::memcpy(bytes, &significand, 8);
+  std::memcpy(bytes + 8, &signAndExponent, 2);
+  long double value;
+  std::memcpy(&value, bytes, sizeof value);
+  return value;
+}
+
+std::string WithComma(std::string text) {
+  std::replace(text.begin(), text.end(), '.', ',');
+  return text;
+}
+
+struct TCase {
+  long double Value;
+  const char* Fixed;  // with a point; the same with a comma is checked too
+  const char* Point;
+};
+
+void CheckCases(const TCase* cases, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const TCase& c = cases[i];
+    char exact[64];
+    std::snprintf(exact, sizeof exact, "%.25Lg", c.Value);
+    SCOPED_TRACE(exact);
+    EXPECT_EQ(FixedText(c.Value, '.'), c.Fixed);
+    EXPECT_EQ(FixedText(c.Value, ','), WithComma(c.Fixed));
+    EXPECT_EQ(PointText(c.Value), c.Point);
+  }
+}
+
+TEST(NumberText, RoundsTheExactValueOnceHalvesAwayFromZero) {
+  const TCase cases[] = {
+      // Exact binary ties at the fifth decimal.
+      {0.015625L, "0.01563", "0.01563"},
+      {-0.015625L, "-0.01563", "-0.01563"},
+      {0.046875L, "0.04688", "0.04688"},
+      {-0.046875L, "-0.04688", "-0.04688"},
+      {1.078125L, "1.07813", "1.07813"},
+      {-1.078125L, "-1.07813", "-1.07813"},
+      {std::nextafter(0.015625L, 0.0L), "0.01562", "0.01562"},
+      {std::nextafter(0.015625L, 1.0L), "0.01563", "0.01563"},
+      {std::nextafter(-0.015625L, 0.0L), "-0.01562", "-0.01562"},
+      {0.5L, "0.50000", "0.50000"},
+      {1234.56789L, "1234.56789", "1234.56789"},
+      {-12.34567L, "-12.34567", "-12.34567"},
+      {1.0L / 12, "0.08333", "0.08333"},
+      {-2.0L / 3, "-0.66667", "-0.66667"},
+      // Signs of values that round to zero.
+      {-0.000001L, "0.00000", "-0.00000"},
+      {0.000001L, "0.00000", "0.00000"},
+      {-0.0L, "0.00000", "0.00000"},
+      {0.0L, "0.00000", "0.00000"},
+      {-0.000004999L, "0.00000", "-0.00000"},
+      {-0.000005001L, "-0.00001", "-0.00001"},
+      {-1e-30L, "0.00000", "-0.00000"},
+      // Digit counts of the integer part.
+      {9.0L, "9.00000", "9.00000"},
+      {10.0L, "10.00000", "10.00000"},
+      {-99.0L, "-99.00000", "-99.00000"},
+      {100.0L, "100.00000", "100.00000"},
+      {999999999999.0L, "999999999999.00000", "999999999999.00000"},
+      {1000000000000.0L, "1000000000000.00000", "1000000000000.00000"},
+      // A carry at the fifth decimal reaches 10^13.
+      {std::nextafter(1e13L, 0.0L), "10000000000000.00000", "10000000000000.00000"},
+      {1e13L, "10000000000000.00000", "10000000000000.00000"},
+      // Ties at the 18th significant digit, one per place from 10^-4 up.
+      {12345678901234.59375L, "12345678901234.59380", "12345678901234.59380"},
+      {-12345678901234.59375L, "-12345678901234.59380", "-12345678901234.59380"},
+      {12345678901234567.25L, "12345678901234567.30000", "12345678901234567.30000"},
+      {123456789012345678.25L, "123456789012345678.00000", "123456789012345678.00000"},
+      {123456789012345678.5L, "123456789012345679.00000", "123456789012345679.00000"},
+      {-123456789012345678.5L, "-123456789012345679.00000", "-123456789012345679.00000"},
+      {1234567890123456785.0L, "1.23456789012345679E+18", "1234567890123456790.00000"},
+      {1234567890123456784.0L, "1.23456789012345678E+18", "1234567890123456780.00000"},
+  };
+  CheckCases(cases, std::size(cases));
+}
+
+TEST(NumberText, SwitchesToTheExponentFormPastTheIntegerDigits) {
+  const TCase cases[] = {
+      {999999999999999999.25L, "999999999999999999.00000", "999999999999999999.00000"},
+      // The carry into a 19th integer digit leaves the fixed text.
+      {999999999999999999.5L, "1.00000000000000000E+18", "1000000000000000000.00000"},
+      {-999999999999999999.5L, "-1.00000000000000000E+18", "-1000000000000000000.00000"},
+      {1e18L, "1.00000000000000000E+18", "1000000000000000000.00000"},
+      // Around 2^63, where the fraction bits end.
+      {9223372036854775807.5L, "9.22337203685477581E+18", "9223372036854775810.00000"},
+      {9223372036854775808.0L, "9.22337203685477581E+18", "9223372036854775810.00000"},
+      {18446744073709551616.0L, "1.84467440737095516E+19", "18446744073709551600.00000"},
+      {-1e30L, "-1.00000000000000000E+30", "-1000000000000000000000000000000.00000"},
+      {999999999999999999e18L, "9.99999999999999999E+35", "999999999999999999000000000000000000.00000"},
+      {-999999999999999999e18L, "-9.99999999999999999E+35", "-999999999999999999000000000000000000.00000"},
+      {999999999999999999.6e18L, "1.00000000000000000E+36", "1.00000000000000000E+36"},
+      {1e36L, "1.00000000000000000E+36", "1.00000000000000000E+36"},
+      {-1.5e40L, "-1.50000000000000000E+40", "-1.50000000000000000E+40"},
+      {1e100L, "1.00000000000000000E+100", "1.00000000000000000E+100"},
+      // 1.18973149535723176502E+4932: the 19th digit 5 rounds up.
+      {std::numeric_limits<long double>::max(), "1.18973149535723177E+4932", "1.18973149535723177E+4932"},
+      {-std::numeric_limits<long double>::max(), "-1.18973149535723177E+4932", "-1.18973149535723177E+4932"},
+  };
+  CheckCases(cases, std::size(cases));
+}
+
+TEST(NumberText, NonFiniteAndUnusualEncodings) {
+  const std::uint64_t top = 1ull << 63;
+  const TCase cases[] = {
+      {std::numeric_limits<long double>::infinity(), "Inf", "Inf"},
+      {-std::numeric_limits<long double>::infinity(), "-Inf", "-Inf"},
+      {std::numeric_limits<long double>::quiet_NaN(), "NaN", "NaN"},
+      {-std::numeric_limits<long double>::quiet_NaN(), "NaN", "NaN"},
+      {FromBits(top | 1, 0x7fff), "NaN", "NaN"},      // signalling
+      {FromBits(0, 0x7fff), "NaN", "NaN"},            // pseudo-infinity
+      {FromBits(1ull << 62, 0x3fff), "NaN", "NaN"},   // unnormal
+      {FromBits(1ull << 62, 0xbfff), "NaN", "NaN"},   // negative unnormal
+      {FromBits(0, 0x3fff), "NaN", "NaN"},            // pseudo-zero
+      {FromBits(top, 0x0000), "0.00000", "0.00000"},  // pseudo-subnormal
+      {FromBits(1, 0x8000), "0.00000", "-0.00000"},   // smallest subnormal
+      {std::numeric_limits<long double>::min(), "0.00000", "0.00000"},
+  };
+  CheckCases(cases, std::size(cases));
+}
+
+// ---- Reference: the C library prints the exact decimal expansion when the
+// precision covers every binary fraction digit; it is rounded here as text.
+
+std::string ReferenceText(long double value, char separator, int maxIntegerDigits, bool signOnZeroDigits) {
+  if (std::isnan(value)) return "NaN";
+  if (std::isinf(value)) return value < 0 ? "-Inf" : "Inf";
+  int binaryExponent = 0;
+  std::frexp(value, &binaryExponent);
+  // Fraction digits of an exact expansion. Past 200 the value is below
+  // 2^-136: no rounding at that place can reach the fifth decimal.
+  const int precision = std::clamp(64 - binaryExponent, 0, 200);
+  std::string text(6000, '\0');
+  text.resize(static_cast<std::size_t>(
+      std::snprintf(text.data(), text.size(), "%.*Lf", precision, std::fabs(value))));
+
+  const std::size_t point = text.find('.');
+  std::string digits = point == std::string::npos ? text : text.substr(0, point) + text.substr(point + 1);
+  int integerCount = static_cast<int>(point == std::string::npos ? text.size() : point);
+  // Digit i stands at place integerCount - 1 - i; pad so that place -6 exists.
+  while (static_cast<int>(digits.size()) < integerCount + 6) digits += '0';
+
+  const std::size_t first = digits.find_first_not_of('0');
+  const bool negative = std::signbit(value) && value != 0;
+  std::string sign = negative && signOnZeroDigits ? "-" : "";
+  if (first == std::string::npos) return sign + "0" + separator + "00000";
+
+  const int leadPlace = integerCount - 1 - static_cast<int>(first);
+  const int roundPlace = std::max(-5, leadPlace - 17);
+  int last = integerCount - 1 - roundPlace;  // index of the last kept digit
+  if (digits[last + 1] >= '5') {
+    int i = last;
+    while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+    if (i >= 0) {
+      ++digits[i];
+    } else {
+      digits.insert(digits.begin(), '1');
+      ++integerCount;
+      ++last;
+    }
+  }
+  for (std::size_t i = last + 1; i < digits.size(); ++i) digits[i] = '0';
+
+  std::string integer = digits.substr(0, integerCount);
+  integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size()));
+  const std::string fraction = digits.substr(integerCount, 5);
+  const bool allZero = digits.find_first_not_of('0') == std::string::npos;
+  if (negative && !allZero) sign = "-";
+  if (static_cast<int>(integer.size()) <= maxIntegerDigits)
+    return sign + (integer.empty() ? "0" : integer) + separator + fraction;
+
+  std::string exponent = std::to_string(integer.size() - 1);
+  if (exponent.size() < 2) exponent.insert(0, "0");
+  return sign + integer.substr(0, 1) + separator + integer.substr(1, 17) + "E+" + exponent;
+}
+
+// The reference itself must agree with the hand-checked results.
+TEST(NumberText, ReferenceAgreesWithKnownResults) {
+  EXPECT_EQ(ReferenceText(-0.015625L, '.', 18, false), "-0.01563");
+  EXPECT_EQ(ReferenceText(-0.000001L, '.', 18, false), "0.00000");
+  EXPECT_EQ(ReferenceText(-0.000001L, '.', 36, true), "-0.00000");
+  EXPECT_EQ(ReferenceText(999999999999999999.5L, ',', 18, false), "1,00000000000000000E+18");
+  EXPECT_EQ(ReferenceText(123456789012345678.5L, '.', 18, false), "123456789012345679.00000");
+  EXPECT_EQ(ReferenceText(std::numeric_limits<long double>::max(), '.', 36, true),
+            "1.18973149535723177E+4932");
+}
+
+// Random values of many kinds, both texts and both separators, compared with
+// the reference; also checks that nothing is written past the returned count.
+TEST(NumberText, MatchesTheReferenceOnRandomValues) {
+#ifdef NDEBUG
+  constexpr int Rounds = 2'000'000;
+#else
+  constexpr int Rounds = 200'000;  // sanitizer and debug builds
+#endif
+  std::mt19937_64 random(20240611);
+  auto below = [&](std::uint64_t n) { return random() % n; };
+
+  int failures = 0;
+  for (int round = 0; round < Rounds && failures < 20; ++round) {
+    const std::uint16_t sign = below(2) ? 0x8000 : 0;
+    std::uint64_t m = random() | (1ull << 63);
+    // Cleared low bits leave few fraction bits: exact ties become common.
+    if (below(2)) m &= ~0ull << below(64);
+    long double value;
+    switch (round % 8) {
+      case 0:
+      case 1:
+      case 2:  // report-sized: 2^-24 to 2^48
+        value = FromBits(m, static_cast<std::uint16_t>(sign | (0x3fff - 24 + below(72))));
+        break;
+      case 3:  // 2^-70 to 2^140, across both integer digit limits
+        value = FromBits(m, static_cast<std::uint16_t>(sign | (0x3fff - 70 + below(210))));
+        break;
+      case 4:  // ties at the fifth decimal: odd multiples of 1/64
+        value = static_cast<long double>(below(1ull << 50) * 2 + 1) / 64;
+        if (sign) value = -value;
+        break;
+      case 5:  // decimal-looking values and their neighbours
+        value = static_cast<long double>(below(2'000'000'000)) / 100000;
+        if (below(2)) value = std::nextafter(value, below(2) ? 0.0L : 1e6L);
+        if (sign) value = -value;
+        break;
+      case 6:  // ties and near ties at the 18th significant digit
+        value = static_cast<long double>(below(1ull << 62)) + (below(2) ? 0.5L : 0.0L);
+        value = std::ldexp(value, -static_cast<int>(below(8)));
+        if (sign) value = -value;
+        break;
+      default:  // every exponent, subnormals included, sparingly
+        if (below(64) != 0) {
+          value = FromBits(m, static_cast<std::uint16_t>(sign | (0x3fff - 80 + below(160))));
+        } else {
+          const auto exponent = static_cast<std::uint16_t>(below(0x7fff));
+          value = FromBits(exponent == 0 ? m >> below(64) : m, static_cast<std::uint16_t>(sign | exponent));
+        }
+        break;
+    }
+
+    const std::string fixedPoint = ReferenceText(value, '.', 18, false);
+    const std::string fixedComma = WithComma(fixedPoint);
+    const std::string point = ReferenceText(value, '.', 36, true);
+    const struct {
+      std::string Expected;
+      std::size_t (*Format)(char*, long double, char);
+      char Separator;
+    } forms[] = {
+        {fixedPoint, FormatFixed, '.'},
+        {fixedComma, FormatFixed, ','},
+        {point, [](char* out, long double v, char) { return FormatPoint(out, v); }, '.'},
+    };
+    for (const auto& form : forms) {
+      char buffer[MaxNumberText + 16];
+      std::memset(buffer, '#', sizeof buffer);
+      const std::size_t n = form.Format(buffer, value, form.Separator);
+      const std::string got(buffer, std::min(n, sizeof buffer));
+      const bool untouched = std::all_of(buffer + std::min(n, sizeof buffer), buffer + sizeof buffer,
+                                         [](char c) { return c == '#'; });
+      if (got != form.Expected || n > MaxNumberText || !untouched) {
+        char exact[64];
+        std::snprintf(exact, sizeof exact, "%.25Lg", value);
+        ADD_FAILURE() << exact << ": got " << got << ", expected " << form.Expected << " (" << n << " bytes)";
+        ++failures;
+      }
+    }
+  }
+}
+
+TEST(NumberText, TextWrappersEqualTheBufferForms) {
+  for (long double v : {0.0L, -3.25L, 1e20L, -1e-7L, 1e40L}) {
+    char buffer[MaxNumberText];
+    EXPECT_EQ(FixedText(v, ','), std::string(buffer, FormatFixed(buffer, v, ',')));
+    EXPECT_EQ(PointText(v), std::string(buffer, FormatPoint(buffer, v)));
+  }
+}
+
+}  // namespace
