@@ -82,3 +82,27 @@ void ReadLocaleSeparator();
 // Reads a problem file (standard input when the name is empty) into the
 // record and builds the starting Big-M tableau.
 void LoadProblem(TSimplex& simplex, const std::string& fileName);
+
+// Sets Status from the objective row and the live rows: 0 when no objective
+// cell (right-hand side aside) is negative, 2 when the first negative column
+// without a positive live cell is met, 1 otherwise.
+void CheckOptimality(TSimplex& simplex);
+
+// The pivot counter numbers the report files with a signed 16-bit count.
+inline constexpr int MaxPivots = 32767;
+
+// Runs the simplex iteration from the loaded tableau to an optimum (Status 0)
+// or to a tableau without one (Status 2), writing out<k>.txt after every
+// pivot and GResult.txt at the optimum. A run that would need more than
+// pivotLimit pivots ends with an error.
+void Solve(TSimplex& simplex, int pivotLimit = MaxPivots);
+
+// One cell as the tableau report writes it: a later term of its line gets a
+// separator (AsTerm), the objective line shows M parts (WithM).
+std::string FormatCell(const TCell& cell, bool asTerm, bool withM);
+
+// The tableau as equations: a line per live row, the objective line, the status.
+void WriteTable(const TSimplex& simplex, const std::string& fileName);
+
+// The game reading of an optimal tableau: F, X, v' = |1/F| and S* = |X/F|.
+void WriteGameResult(const TSimplex& simplex, const std::string& fileName);

@@ -46,6 +46,7 @@ int RunSolver(const char* argv0, std::FILE* input, std::FILE* output, std::FILE*
 
     TSimplex simplex{};
     LoadProblem(simplex, fileName);
+    Solve(simplex);
     std::fflush(output);
     return 0;
   } catch (const ESolverError& error) {

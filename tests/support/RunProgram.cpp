@@ -5,7 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
@@ -82,7 +84,7 @@ TRunResult RunProgram(const std::string& program, const TRunOptions& options) {
     if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
         chdir(scratch.c_str()) != 0)
       _exit(127);
-    execve(cargv[0], cargv.data(), cenv.data());
+    execvpe(cargv[0], cargv.data(), cenv.data());
     _exit(127);
   }
   int status = 0;
@@ -106,14 +108,35 @@ TRunResult RunProgram(const std::string& program, const TRunOptions& options) {
   return result;
 }
 
+namespace {
+
+// "de_DE.UTF-8" and "de_DE.utf8" name the same locale.
+std::string NormalLocaleName(std::string name) {
+  std::string normal;
+  for (char c : name)
+    if (c != '-') normal += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return normal;
+}
+
+// Asks a new process: this one keeps the locale archive it has mapped.
+bool LocaleListed(const std::string& locale) {
+  std::FILE* list = popen("locale -a 2>/dev/null", "r");
+  if (list == nullptr) return false;
+  char line[256];
+  bool found = false;
+  while (std::fgets(line, sizeof line, list) != nullptr) {
+    std::string name = line;
+    while (!name.empty() && (name.back() == '\n' || name.back() == '\r')) name.pop_back();
+    if (NormalLocaleName(name) == NormalLocaleName(locale)) found = true;
+  }
+  pclose(list);
+  return found;
+}
+
+}  // namespace
+
 bool EnsureLocale(const std::string& locale) {
-  auto available = [&] {
-    locale_t loc = newlocale(LC_ALL_MASK, locale.c_str(), nullptr);
-    if (loc == nullptr) return false;
-    freelocale(loc);
-    return true;
-  };
-  if (available()) return true;
+  if (LocaleListed(locale)) return true;
   if (geteuid() != 0) return false;
   // de_DE.UTF-8 -> localedef -i de_DE -f UTF-8 de_DE.UTF-8
   auto dot = locale.find('.');
@@ -121,5 +144,5 @@ bool EnsureLocale(const std::string& locale) {
   std::string charmap = dot == std::string::npos ? "UTF-8" : locale.substr(dot + 1);
   std::string command = "localedef -i " + base + " -f " + charmap + " " + locale + " >/dev/null 2>&1";
   if (std::system(command.c_str()) != 0) return false;
-  return available();
+  return LocaleListed(locale);
 }

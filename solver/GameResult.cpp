@@ -1,0 +1,40 @@
+// The game reading of an optimal tableau.
+#include <cmath>
+#include <string>
+
+#include "ClassUnit.h"
+#include "Errors.h"
+#include "NumberText.h"
+#include "TextFile.h"
+
+void WriteGameResult(const TSimplex& simplex, const std::string& fileName) {
+  const int n = simplex.Variables.Count;
+  const auto& table = simplex.Table;
+  const auto& items = simplex.Variables.Items;
+  const long double f = table[n][n].Value;
+
+  // Each decision variable's value, or "0" when it is not basic.
+  auto vectorLine = [&](const char* head, auto&& valueText) {
+    std::string line = head;
+    for (int j = 0; j < n; ++j) {
+      if (items[j].Kind != 'x') continue;
+      line += items[j].InBasis ? valueText(table[j][n].Value) : std::string("0");
+      line += ' ';
+    }
+    line += ")\r\n";
+    return line;
+  };
+
+  TTextWriter out(fileName);
+  out.Write("F = " + PointText(f) + "\r\n");
+  out.Write(vectorLine("X = ( ", [](long double x) { return PointText(x); }));
+  if (f == 0) {
+    // v' and S* have no value: the file keeps F and X, and the run ends with
+    // an error instead of a division by zero.
+    out.Close();
+    RaiseError("EZeroDivide", "Floating point division by zero");
+  }
+  out.Write("v' = " + PointText(std::fabs(1.0L / f)) + "\r\n");
+  out.Write(vectorLine("S* = ( ", [f](long double x) { return PointText(std::fabs(x / f)); }));
+  out.Close();
+}

@@ -1,0 +1,130 @@
+// The simplex iteration on the Big-M tableau.
+#include <bitset>
+#include <string>
+#include <unordered_set>
+
+#include "ClassUnit.h"
+#include "Errors.h"
+
+namespace {
+
+using TBasis = std::bitset<256>;
+
+TBasis CurrentBasis(const TSimplex& simplex) {
+  TBasis basis;
+  const auto& items = simplex.Variables.Items;
+  for (std::size_t i = 0; i < items.size(); ++i)
+    if (items[i].InBasis) basis.set(i);
+  return basis;
+}
+
+// The most negative objective cell in the Big-M order, lowest index on exact
+// ties; with `lowestIndex`, simply the first negative one.
+int ChooseEnteringColumn(const TSimplex& simplex, bool lowestIndex) {
+  const int n = simplex.Variables.Count;
+  const auto& objective = simplex.Table[n];
+  int e = -1;
+  for (int j = 0; j < n; ++j) {
+    if (!IsNegative(objective[j], simplex.BigM)) continue;
+    if (lowestIndex) return j;
+    if (e < 0 || IsLess(objective[j], objective[e], simplex.BigM)) e = j;
+  }
+  return e;
+}
+
+// The ratio test on plain parts: the live row with a positive entry in
+// column e and the smallest signed ratio, lowest index on ties.
+int ChooseLeavingRow(const TSimplex& simplex, int e) {
+  const int n = simplex.Variables.Count;
+  const auto& table = simplex.Table;
+  int r = -1;
+  long double best = 0;
+  for (int i = 0; i < n; ++i) {
+    if (!simplex.Variables.Items[i].InBasis || !(table[i][e].Value > 0)) continue;
+    const long double ratio = table[i][n].Value / table[i][e].Value;
+    if (r < 0 || best > ratio) {
+      r = i;
+      best = ratio;
+    }
+  }
+  return r;
+}
+
+// Pivots on cell (r, e) after the basis exchange. Every update forms the
+// product first and divides it by the pivot afterwards.
+void Pivot(TSimplex& simplex, int e, int r) {
+  const int n = simplex.Variables.Count;
+  auto& table = simplex.Table;
+  const auto& items = simplex.Variables.Items;
+  const auto& pivotRow = table[r];
+  const long double p = pivotRow[e].Value;
+
+  for (int i = 0; i < n; ++i) {
+    if (i == e || !items[i].InBasis) continue;
+    auto& row = table[i];
+    const long double factor = row[e].Value;
+    for (int j = 0; j <= n; ++j)
+      if (j != e) row[j].Value = row[j].Value - (factor * pivotRow[j].Value) / p;
+  }
+
+  auto& objective = table[n];
+  const TCell factor = objective[e];
+  for (int j = 0; j <= n; ++j) {
+    if (j == e) continue;
+    if (simplex.BigM) objective[j].M = objective[j].M - (factor.M * pivotRow[j].Value) / p;
+    objective[j].Value = objective[j].Value - (factor.Value * pivotRow[j].Value) / p;
+  }
+
+  auto& entering = table[e];
+  for (int j = 0; j <= n; ++j) entering[j].Value = pivotRow[j].Value / p;
+
+  for (int i = 0; i <= n; ++i) table[i][e].Value = i == e ? 1.0L : 0.0L;
+  if (simplex.BigM) objective[e].M = 0.0L;
+}
+
+}  // namespace
+
+void CheckOptimality(TSimplex& simplex) {
+  const int n = simplex.Variables.Count;
+  const auto& table = simplex.Table;
+  simplex.Status = StatusOptimal;
+  for (int j = 0; j < n; ++j) {
+    if (!IsNegative(table[n][j], simplex.BigM)) continue;
+    simplex.Status = StatusNoOptimum;
+    for (int i = 0; i < n; ++i) {
+      if (simplex.Variables.Items[i].InBasis && IsPositive(table[i][j], simplex.BigM)) {
+        simplex.Status = StatusSuboptimal;
+        break;
+      }
+    }
+    if (simplex.Status == StatusNoOptimum) return;
+  }
+}
+
+void Solve(TSimplex& simplex, int pivotLimit) {
+  // The bases met so far. Once a basis comes round again the run would cycle
+  // under the most-negative rule; from then on the entering column is the
+  // lowest-index negative one, which cannot cycle with the ratio test's
+  // lowest-index ties. Runs that never repeat a basis are not affected.
+  std::unordered_set<TBasis> seen;
+  bool lowestIndexRule = false;
+  for (int k = 0;; ++k) {
+    if (!seen.insert(CurrentBasis(simplex)).second) lowestIndexRule = true;
+    CleanTable(simplex);
+    CheckOptimality(simplex);
+    WriteTable(simplex, "out" + std::to_string(k) + ".txt");
+    if (simplex.Status == StatusOptimal) WriteGameResult(simplex, "GResult.txt");
+    if (simplex.Status != StatusSuboptimal) return;
+    if (k >= pivotLimit)
+      RaiseError("EIterationLimit", "The problem needs more than " + std::to_string(pivotLimit) +
+                                        " pivots; the reports end at out" + std::to_string(k) +
+                                        ".txt without an optimum");
+
+    const int e = ChooseEnteringColumn(simplex, lowestIndexRule);
+    const int r = e < 0 ? -1 : ChooseLeavingRow(simplex, e);
+    if (r < 0) RaiseError("EInvalidOperation", "The tableau lost its pivot at out" + std::to_string(k) + ".txt");
+    simplex.Variables.Items[e].InBasis = true;
+    simplex.Variables.Items[r].InBasis = false;
+    Pivot(simplex, e, r);
+  }
+}
