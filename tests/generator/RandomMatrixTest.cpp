@@ -1,0 +1,205 @@
+// The random source, the rejection test and the drawing of matrices.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <climits>
+#include <thread>
+#include <vector>
+
+#include "RandomMatrix.h"
+
+namespace {
+
+// The matrix that seed 12345 gives on its first attempt.
+const TPayoffMatrix Seed12345Matrix = {{
+    {-2, -4, -8, 1, 3, -3},
+    {-1, -8, -9, 8, 9, -3},
+    {-5, 5, 0, -1, 7, 6},
+    {5, 7, -6, -9, 4, -1},
+    {-6, 4, -2, -4, -1, -8},
+    {5, -7, 7, -4, 1, 6},
+}};
+
+TPayoffMatrix Transposed(const TPayoffMatrix& matrix) {
+  TPayoffMatrix result{};
+  for (int r = 0; r < MatrixSize; ++r)
+    for (int c = 0; c < MatrixSize; ++c) result[c][r] = matrix[r][c];
+  return result;
+}
+
+TPayoffMatrix DrawWithRandomBelow() {
+  TPayoffMatrix matrix{};
+  for (auto& row : matrix)
+    for (auto& entry : row) entry = RandomBelow(19) - 9;
+  return matrix;
+}
+
+bool IsRejected(const TPayoffMatrix& matrix) {
+  return HasMaximalRow(matrix) || HasMaximalColumn(matrix);
+}
+
+TEST(RandomBelow, StateZeroGivesTheKnownSequence) {
+  RandomState = 0;
+  const std::vector<std::int32_t> expected = {0, 0, 16, 3, 5, 12, 6, 3};
+  std::vector<std::int32_t> drawn = {RandomBelow(19)};
+  EXPECT_EQ(RandomState, 1u);
+  drawn.push_back(RandomBelow(19));
+  EXPECT_EQ(RandomState, 134775814u);
+  while (drawn.size() < expected.size()) drawn.push_back(RandomBelow(19));
+  EXPECT_EQ(drawn, expected);
+}
+
+TEST(RandomBelow, ScalesTheNewStateByTheBound) {
+  struct Case {
+    std::uint32_t state;
+    std::int32_t bound;
+    std::int32_t expected;
+  };
+  const Case cases[] = {
+      {1, 1000, 31},                           // the state after the step, not before, is scaled
+      {1298181734, 19, 18},                    // the step lands on 0xFFFFFFFF: the largest result
+      {1298181734, INT32_MAX, INT32_MAX - 1},  // needs the full 64-bit product
+  };
+  for (const auto& c : cases) {
+    RandomState = c.state;
+    EXPECT_EQ(RandomBelow(c.bound), c.expected) << "state " << c.state << " bound " << c.bound;
+  }
+}
+
+TEST(SeedRandom, TakesTheLowBitsOfTheNanosecondCountElseTheTicks) {
+  struct Case {
+    bool counterRead;
+    timespec counter;
+    std::uint32_t ticks;
+    std::uint32_t expected;
+  };
+  const Case cases[] = {
+      {true, {0, 123}, 999, 123},
+      {true, {5, 7}, 999, 705032711},  // 5000000007 mod 2^32: seconds count too
+      {true, {4, 294967296}, 999, 0},  // exactly 2^32 ns
+      {false, {5, 7}, 999, 999},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(SeedFromClock(c.counterRead ? &c.counter : nullptr, c.ticks), c.expected)
+        << c.counter.tv_sec << " s " << c.counter.tv_nsec << " ns";
+}
+
+TEST(SeedRandom, DiffersFromCallToCall) {
+  SeedRandom();
+  std::uint32_t first = RandomState;
+  std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  SeedRandom();
+  EXPECT_NE(RandomState, first);
+}
+
+TEST(RejectionTest, KnownShapes) {
+  struct Case {
+    const char* name;
+    TPayoffMatrix matrix;
+    bool maximalRow;
+    bool maximalColumn;
+  };
+  const Case cases[] = {
+      {"all equal",
+       {{{3, 3, 3, 3, 3, 3},
+         {3, 3, 3, 3, 3, 3},
+         {3, 3, 3, 3, 3, 3},
+         {3, 3, 3, 3, 3, 3},
+         {3, 3, 3, 3, 3, 3},
+         {3, 3, 3, 3, 3, 3}}},
+       true,
+       true},
+      {"two identical rows share the maxima",
+       {{{5, 1, 7, 2, 0, 4},
+         {1, 0, 2, 1, -1, 3},
+         {5, 1, 7, 2, 0, 4},
+         {0, 1, 3, -2, 0, 1},
+         {2, -5, 6, 2, -3, 4},
+         {-9, 0, 7, 0, 0, 0}}},
+       true,
+       false},
+      {"one column holds every row's largest value",
+       {{{1, 2, 3, 9, 0, -1},
+         {4, -2, 0, 4, 3, 1},
+         {-1, -1, -1, -1, -2, -3},
+         {0, 5, 2, 6, 6, 1},
+         {7, 0, 0, 8, 2, 2},
+         {2, 2, 2, 3, 1, 3}}},
+       false,
+       true},
+      {"a row and a column of minima",
+       {{{4, 0, 0, 0, 0, -9},
+         {0, 4, 0, 0, 0, -9},
+         {0, 0, 4, 0, 0, -9},
+         {0, 0, 0, 4, 0, -9},
+         {0, 0, 0, 0, 4, -9},
+         {-9, -9, -9, -9, -9, -9}}},
+       false,
+       false},
+      {"a row exceeded only in the last column",
+       {{{9, 9, 9, 9, 9, 0},
+         {0, 0, 0, 0, 0, 0},
+         {0, 0, 0, 0, 0, 0},
+         {0, 0, 0, 0, 0, 0},
+         {0, 0, 0, 0, 0, 0},
+         {0, 0, 0, 0, 0, 1}}},
+       false,
+       false},
+      {"the last row is maximal",
+       {{{1, 0, 0, 0, 0, 0},
+         {0, 1, 0, 0, 0, 0},
+         {0, 0, 1, 0, 0, 0},
+         {0, 0, 0, 1, 0, 0},
+         {0, 0, 0, 0, 1, 0},
+         {1, 1, 1, 1, 1, 1}}},
+       true,
+       false},
+      {"the seed 12345 example", Seed12345Matrix, false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(HasMaximalRow(c.matrix), c.maximalRow) << c.name;
+    EXPECT_EQ(HasMaximalColumn(c.matrix), c.maximalColumn) << c.name;
+    // Rows and columns are tested alike: the transposed matrix swaps the answers.
+    TPayoffMatrix transposed = Transposed(c.matrix);
+    EXPECT_EQ(HasMaximalRow(transposed), c.maximalColumn) << c.name << ", transposed";
+    EXPECT_EQ(HasMaximalColumn(transposed), c.maximalRow) << c.name << ", transposed";
+  }
+}
+
+TEST(GenerateMatrix, Seed12345IsAcceptedAtTheFirstAttempt) {
+  RandomState = 12345;
+  for (int i = 0; i < 36; ++i) RandomBelow(19);
+  std::uint32_t afterOneAttempt = RandomState;
+
+  RandomState = 12345;
+  GenerateMatrix();
+  EXPECT_EQ(PayoffMatrix, Seed12345Matrix);
+  EXPECT_EQ(RandomState, afterOneAttempt);  // exactly 36 draws
+}
+
+TEST(GenerateMatrix, ARejectedAttemptContinuesTheSequence) {
+  // The first seed whose first attempt is rejected.
+  std::uint32_t seed = 1;
+  for (;; ++seed) {
+    ASSERT_LT(seed, 10000u) << "no rejected first attempt found";
+    RandomState = seed;
+    if (IsRejected(DrawWithRandomBelow())) break;
+  }
+  // The accepted matrix is drawn from draw 37 on (or later, after more rejections).
+  RandomState = seed;
+  TPayoffMatrix expected = DrawWithRandomBelow();
+  int attempts = 1;
+  while (IsRejected(expected)) {
+    expected = DrawWithRandomBelow();
+    ++attempts;
+  }
+  std::uint32_t stateAfter = RandomState;
+  ASSERT_GE(attempts, 2);
+
+  RandomState = seed;
+  GenerateMatrix();
+  EXPECT_EQ(PayoffMatrix, expected) << "seed " << seed;
+  EXPECT_EQ(RandomState, stateAfter) << "seed " << seed;
+}
+
+}  // namespace
