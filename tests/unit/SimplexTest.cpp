@@ -186,6 +186,19 @@ TEST_F(SimplexTest, EveryPivotLeavesAUnitColumnAndKeepsMInTheObjectiveRow) {
   }
 }
 
+TEST_F(SimplexTest, EachUpdateFormsTheProductBeforeDividing) {
+  // (15 * 25) / 192 is 1.953125 exactly, a tie at the fifth decimal; 15 *
+  // (25 / 192) falls just below it and would print 1.95312.
+  TSimplex s = Load("2 2 0\n192*x0+25*x1=192\n15*x0=30\nZ-1*x0=0\n");
+  try {
+    Solve(s, 1);
+  } catch (const ESolverError&) {
+  }
+  EXPECT_EQ(Basis(s), (std::vector<int>{0, 3}));
+  EXPECT_EQ(s.Table[3][1].Value, -1.953125L);
+  EXPECT_NE(Get("out1.txt").find("y1 : 0.00000*x0 - 1.95313*x1"), std::string::npos) << Get("out1.txt");
+}
+
 // A degenerate problem on which the most-negative rule cycles for ever.
 const char* const Cycling =
     "4 3 3\n"
