@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-static_assert(std::numeric_limits<long double>::radix == 2 &&
-                  std::numeric_limits<long double>::digits == 64,
+static_assert(std::numeric_limits<long double>::radix == 2 && std::numeric_limits<long double>::digits == 64,
               "the solver needs the 80-bit extended type (64-bit significand) for long double");
 
 // One tableau cell: the Big-M number M*M + Value with a symbolic M.
@@ -53,7 +52,9 @@ inline bool IsPositive(const TCell& a, bool bigM) {
   return a.Value > 0;
 }
 
-inline bool IsNonNegative(const TCell& a, bool bigM) { return !IsNegative(a, bigM); }
+inline bool IsNonNegative(const TCell& a, bool bigM) {
+  return !IsNegative(a, bigM);
+}
 
 inline bool IsLess(const TCell& a, const TCell& b, bool bigM) {
   if (bigM) return a.M < b.M || (a.M == b.M && a.Value < b.Value);

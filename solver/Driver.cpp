@@ -2,8 +2,8 @@
 
 #include <unistd.h>
 
-#include <clocale>
 #include <climits>
+#include <clocale>
 #include <new>
 #include <string>
 
@@ -26,8 +26,8 @@ std::string ModuleName(const char* argv0) {
   return BaseName(argv0 != nullptr ? argv0 : "");
 }
 
-void Report(std::FILE* output, std::FILE* errors, const std::string& module,
-            const std::string& kind, std::uint32_t address, const std::string& message) {
+void Report(std::FILE* output, std::FILE* errors, const std::string& module, const std::string& kind,
+            std::uint32_t address, const std::string& message) {
   std::fflush(output);
   std::string report = FormatErrorReport(kind, module, address, message);
   std::fwrite(report.data(), 1, report.size(), errors);
@@ -52,11 +52,11 @@ int RunSolver(const char* argv0, std::FILE* input, std::FILE* output, std::FILE*
   } catch (const ESolverError& error) {
     Report(output, errors, module, error.Kind, error.Address, error.Message);
   } catch (const std::bad_alloc&) {
-    Report(output, errors, module, "EOutOfMemory",
-           CodeAddress(reinterpret_cast<const void*>(&RunSolver)), "Out of memory");
+    Report(output, errors, module, "EOutOfMemory", CodeAddress(reinterpret_cast<const void*>(&RunSolver)),
+           "Out of memory");
   } catch (const std::exception& error) {
-    Report(output, errors, module, "Exception",
-           CodeAddress(reinterpret_cast<const void*>(&RunSolver)), error.what());
+    Report(output, errors, module, "Exception", CodeAddress(reinterpret_cast<const void*>(&RunSolver)),
+           error.what());
   }
   return 1;
 }

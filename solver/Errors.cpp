@@ -64,8 +64,7 @@ std::string InOutMessage(int errorNumber, const std::string& fileName) {
 }
 
 [[gnu::noinline]] void RaiseInOutError(int errorNumber, const std::string& fileName) {
-  Throw("EInOutError", InOutMessage(errorNumber, fileName), errorNumber,
-        __builtin_return_address(0));
+  Throw("EInOutError", InOutMessage(errorNumber, fileName), errorNumber, __builtin_return_address(0));
 }
 
 [[gnu::noinline]] void RaiseInvalidNumericInput() {
@@ -81,8 +80,8 @@ std::string InOutMessage(int errorNumber, const std::string& fileName) {
   Throw(kind, message, 0, __builtin_return_address(0));
 }
 
-std::string FormatErrorReport(const std::string& kind, const std::string& module,
-                              std::uint32_t address, const std::string& message) {
+std::string FormatErrorReport(const std::string& kind, const std::string& module, std::uint32_t address,
+                              const std::string& message) {
   char hex[9];
   std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(address));
   std::string report = "Exception " + kind + " in module " + module + " at " + hex + ".\r\n";

@@ -7,9 +7,9 @@
 #include <string>
 
 struct ESolverError : std::exception {
-  std::string Kind;        // EInOutError, EConvertError, ...
-  std::string Message;     // without the final "." that the report adds
-  int Code = 0;            // the I/O error number for EInOutError, else 0
+  std::string Kind;           // EInOutError, EConvertError, ...
+  std::string Message;        // without the final "." that the report adds
+  int Code = 0;               // the I/O error number for EInOutError, else 0
   std::uint32_t Address = 0;  // where it was raised, relative to the program's start
 
   const char* what() const noexcept override { return Message.c_str(); }
@@ -30,8 +30,8 @@ inline constexpr int InvalidNumericInput = 106;
 std::string InOutMessage(int errorNumber, const std::string& fileName);
 
 // The three lines of the error report, each ended by CR LF.
-std::string FormatErrorReport(const std::string& kind, const std::string& module,
-                              std::uint32_t address, const std::string& message);
+std::string FormatErrorReport(const std::string& kind, const std::string& module, std::uint32_t address,
+                              const std::string& message);
 
 // The code address of the caller's caller, relative to the program's start.
 std::uint32_t CodeAddress(const void* returnAddress);

@@ -30,7 +30,7 @@ constexpr auto DigitPairs = [] {
   struct {
     char Text[200];
   } pairs{};
-  for (int i = 0; i < 100; ++i) {
+  for (std::size_t i = 0; i < 100; ++i) {
     pairs.Text[2 * i] = static_cast<char>('0' + i / 10);
     pairs.Text[2 * i + 1] = static_cast<char>('0' + i % 10);
   }
@@ -69,7 +69,7 @@ constexpr u64 IntegerBit = 1ull << 63;
 constexpr u64 TwiceFastLimit = 2'000'000'000'000'000'000ull;
 
 inline void PutPair(char* p, unsigned v) {
-  std::memcpy(p, DigitPairs.Text + 2 * v, 2);
+  std::memcpy(p, DigitPairs.Text + std::size_t{2} * v, 2);
 }
 
 // Decimal digits of v, at least one.

@@ -1,9 +1,10 @@
 // The problem file reader: a header of three counts, one line per
 // constraint, an objective line; the Big-M tableau built from them.
+#include <locale.h>
+
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <locale.h>
 #include <string>
 
 #include "ClassUnit.h"
@@ -14,10 +15,18 @@ namespace {
 
 const char* const InvalidProblem = "EInvalidProblem";
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsRelation(char c) { return c == '<' || c == '=' || c == '>'; }
-bool IsNumberChar(char c) { return IsDigit(c) || c == '.' || c == ','; }
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsRelation(char c) {
+  return c == '<' || c == '=' || c == '>';
+}
+bool IsNumberChar(char c) {
+  return IsDigit(c) || c == '.' || c == ',';
+}
+bool IsBlankOrControl(char c) {
+  return static_cast<unsigned char>(c) <= ' ';
+}
 
 // An optional sign, then digits with at most one decimal separator; no
 // exponent. The conversion rounds the decimal text exactly once.
@@ -64,7 +73,9 @@ bool ConvertInt(const std::string& text, std::int32_t& value) {
   return true;
 }
 
-std::string OnLine(int lineNumber) { return "Line " + std::to_string(lineNumber) + ": "; }
+std::string OnLine(int lineNumber) {
+  return "Line " + std::to_string(lineNumber) + ": ";
+}
 
 }  // namespace
 
@@ -107,8 +118,8 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName) {
 
   if (nx < 0 || nc < 0 || nz < 0)
     RaiseError(InvalidProblem, OnLine(headerLine) + "the counts of the header must not be negative (" +
-                                   std::to_string(nx) + " " + std::to_string(nc) + " " +
-                                   std::to_string(nz) + ")");
+                                   std::to_string(nx) + " " + std::to_string(nc) + " " + std::to_string(nz) +
+                                   ")");
   if (nx + nc + nz > 255)
     RaiseError(InvalidProblem, OnLine(headerLine) + "the header counts " + std::to_string(nx) + " " +
                                    std::to_string(nc) + " " + std::to_string(nz) +
@@ -177,9 +188,9 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName) {
     cursor += 2;  // the "*" and the variable letter, not examined
     std::int32_t index = ReadInt();
     if (index < 0 || index >= termColumns) {
-      std::string allowed = termColumns == 0 ? "this problem has no x or z column"
-                                             : "terms may name the x and z columns 0 to " +
-                                                   std::to_string(termColumns - 1);
+      std::string allowed =
+          termColumns == 0 ? "this problem has no x or z column"
+                           : "terms may name the x and z columns 0 to " + std::to_string(termColumns - 1);
       RaiseError(InvalidProblem, OnLine(lineNumber) + "the term index " + std::to_string(index) +
                                      " names no column a term may write; " + allowed);
     }
@@ -197,8 +208,7 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName) {
     if (relation != '=') {
       if (k >= nSlack)
         RaiseError(InvalidProblem, OnLine(lineNumber) + "more \"<\" and \">\" constraints than the " +
-                                       std::to_string(nSlack) +
-                                       " slack and surplus variables of the header");
+                                       std::to_string(nSlack) + " slack and surplus variables of the header");
       table[r][nDecision + k].Value = relation == '<' ? 1.0L : -1.0L;
       ++k;
     }
@@ -213,8 +223,8 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName) {
 
   // ---- The objective line: its first character is skipped.
   if (!NextLine())
-    RaiseError(InvalidProblem, "The objective line is missing after line " +
-                                   std::to_string(file.LineNumber()));
+    RaiseError(InvalidProblem,
+               "The objective line is missing after line " + std::to_string(file.LineNumber()));
   cursor = 1;
   if (cursor >= text.size()) RaiseError(InvalidProblem, OnLine(lineNumber) + "the objective line is empty");
   while (!IsRelation(text[cursor])) ReadTerm(n);

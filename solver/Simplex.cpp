@@ -122,7 +122,8 @@ void Solve(TSimplex& simplex, int pivotLimit) {
 
     const int e = ChooseEnteringColumn(simplex, lowestIndexRule);
     const int r = e < 0 ? -1 : ChooseLeavingRow(simplex, e);
-    if (r < 0) RaiseError("EInvalidOperation", "The tableau lost its pivot at out" + std::to_string(k) + ".txt");
+    if (r < 0)
+      RaiseError("EInvalidOperation", "The tableau lost its pivot at out" + std::to_string(k) + ".txt");
     simplex.Variables.Items[e].InBasis = true;
     simplex.Variables.Items[r].InBasis = false;
     Pivot(simplex, e, r);

@@ -21,7 +21,9 @@ char* Put(char* out, const char* text, std::size_t n) {
   return out + n;
 }
 
-char* PutFixed(char* out, long double value) { return out + FormatFixed(out, value, DecimalSeparator); }
+char* PutFixed(char* out, long double value) {
+  return out + FormatFixed(out, value, DecimalSeparator);
+}
 
 char* FormatCellTo(char* out, const TCell& cell, bool asTerm, bool withM) {
   if (withM) {

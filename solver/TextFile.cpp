@@ -11,7 +11,7 @@
 #include "Errors.h"
 
 namespace {
-constexpr std::size_t WriteBufferSize = 64 * 1024;
+constexpr std::size_t WriteBufferSize = std::size_t{64} * 1024;
 }
 
 TTextReader::TTextReader(const std::string& fileName) : name_(fileName) {

@@ -48,8 +48,10 @@ TEST(DriverEndToEnd, SolvesAndWritesEveryReportByteForByte) {
   EXPECT_EQ(run.ExitStatus, 0);
   EXPECT_EQ(run.Stdout, Prompt);
   EXPECT_EQ(run.Stderr, "");
-  std::map<std::string, std::string> expected = {
-      {"small.txt", SmallProblem}, {"out0.txt", SmallOut0}, {"out1.txt", SmallOut1}, {"GResult.txt", SmallResult}};
+  std::map<std::string, std::string> expected = {{"small.txt", SmallProblem},
+                                                 {"out0.txt", SmallOut0},
+                                                 {"out1.txt", SmallOut1},
+                                                 {"GResult.txt", SmallResult}};
   EXPECT_EQ(run.Files, expected);
 }
 
@@ -83,14 +85,16 @@ TEST(DriverEndToEnd, NameLineVariants) {
 
 TEST(DriverEndToEnd, CommaLocaleInReportsPointInResult) {
   ASSERT_TRUE(EnsureLocale("de_DE.UTF-8")) << "the de_DE.UTF-8 locale is missing and cannot be made here";
-  TRunResult run = RunLorvex("p.txt\n", {{"p.txt", "2 1 1\n1*x0+1*x1<4,5\nZ-3*x0-2,5*x1=0\n"}}, "de_DE.UTF-8");
+  TRunResult run =
+      RunLorvex("p.txt\n", {{"p.txt", "2 1 1\n1*x0+1*x1<4,5\nZ-3*x0-2,5*x1=0\n"}}, "de_DE.UTF-8");
   EXPECT_EQ(run.ExitStatus, 0);
   EXPECT_EQ(run.Files["out1.txt"],
             "x0 : 1,00000*x0 + 1,00000*x1 + 1,00000*z0 + 1,00000*y0 = 4,50000\r\n"
             "F  : F + (0,00000*M+0,00000)*x0 + (0,00000*M+0,50000)*x1 + (0,00000*M+3,00000)*z0 + "
             "(1,00000*M+3,00000)*y0 = (0,00000*M+13,50000)\r\n"
             "Solution is optimal\r\n");
-  EXPECT_EQ(run.Files["GResult.txt"], "F = 13.50000\r\nX = ( 4.50000 0 )\r\nv' = 0.07407\r\nS* = ( 0.33333 0 )\r\n");
+  EXPECT_EQ(run.Files["GResult.txt"],
+            "F = 13.50000\r\nX = ( 4.50000 0 )\r\nv' = 0.07407\r\nS* = ( 0.33333 0 )\r\n");
   // A point is no separator under this locale.
   run = RunLorvex("p.txt\n", {{"p.txt", "1 1 1\n1*x0<4.5\nZ=0\n"}}, "de_DE.UTF-8");
   EXPECT_EQ(MaskAddress(run.Stderr), Report("EConvertError", "'4.5' is not a valid floating point value."));
@@ -105,7 +109,10 @@ TEST(DriverEndToEnd, ErrorReportsAreExact) {
   } cases[] = {
       {"missing file", "nosuch.txt\n", {}, Report("EInOutError", "File not found.")},
       {"missing directory", "nodir/p.txt\n", {}, Report("EInOutError", "Invalid filename.")},
-      {"empty standard input", "", {}, Report("EInvalidProblem", "The objective line is missing after line 0.")},
+      {"empty standard input",
+       "",
+       {},
+       Report("EInvalidProblem", "The objective line is missing after line 0.")},
       {"bad coefficient",
        "p.txt\n",
        {{"p.txt", "1 1 1\n1.2.3*x0<1\nZ=0\n"}},

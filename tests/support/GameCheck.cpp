@@ -41,7 +41,8 @@ TGameResult ParseGameResult(const std::string& text) {
   TGameResult result;
   std::istringstream lines(text);
   std::string f, x, v, s;
-  if (!std::getline(lines, f) || !std::getline(lines, x) || !std::getline(lines, v) || !std::getline(lines, s))
+  if (!std::getline(lines, f) || !std::getline(lines, x) || !std::getline(lines, v) ||
+      !std::getline(lines, s))
     return result;
   for (std::string* line : {&f, &x, &v, &s}) {
     if (line->empty() || line->back() != '\r') return result;

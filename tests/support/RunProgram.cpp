@@ -7,8 +7,8 @@
 
 #include <cctype>
 #include <cerrno>
-#include <cstdio>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -61,8 +61,7 @@ TRunResult RunProgram(const std::string& program, const TRunOptions& options) {
   std::vector<std::string> env;
   for (char** e = environ; *e != nullptr; ++e) {
     std::string var = *e;
-    if (var.rfind("LC_", 0) == 0 || var.rfind("LANG=", 0) == 0 || var.rfind("LANGUAGE=", 0) == 0)
-      continue;
+    if (var.rfind("LC_", 0) == 0 || var.rfind("LANG=", 0) == 0 || var.rfind("LANGUAGE=", 0) == 0) continue;
     env.push_back(var);
   }
   env.push_back("LC_ALL=" + (options.Locale.empty() ? std::string("C") : options.Locale));

@@ -8,18 +8,18 @@
 #include <vector>
 
 struct TRunOptions {
-  std::string Stdin;                          // the whole standard input
-  std::string Locale;                         // LC_ALL for the run; empty: C
-  std::map<std::string, std::string> Files;   // files placed before the run
-  std::set<std::string> Directories;          // directories placed before the run
-  std::vector<std::string> Prefix;            // e.g. a privilege-dropping wrapper
-  std::vector<std::string> Args;              // arguments after the program
+  std::string Stdin;                         // the whole standard input
+  std::string Locale;                        // LC_ALL for the run; empty: C
+  std::map<std::string, std::string> Files;  // files placed before the run
+  std::set<std::string> Directories;         // directories placed before the run
+  std::vector<std::string> Prefix;           // e.g. a privilege-dropping wrapper
+  std::vector<std::string> Args;             // arguments after the program
 };
 
 struct TRunResult {
   std::string Stdout;
   std::string Stderr;
-  int ExitStatus = -1;  // the exit status, or 128 + signal
+  int ExitStatus = -1;                       // the exit status, or 128 + signal
   std::map<std::string, std::string> Files;  // regular files after the run
   std::set<std::string> Directories;         // directories after the run
 };

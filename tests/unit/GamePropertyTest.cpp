@@ -33,8 +33,7 @@ TSolved SolvePlayer(const TGame& payoff, char player) {
   for (int j = 0; j < n; ++j)
     if (s.Variables.Items[j].Kind == 'x')
       solved.strategy.push_back(s.Variables.Items[j].InBasis ? std::fabs(s.Table[j][n].Value / f) : 0.0L);
-  for (const auto& entry : std::filesystem::directory_iterator("."))
-    std::filesystem::remove(entry.path());
+  for (const auto& entry : std::filesystem::directory_iterator(".")) std::filesystem::remove(entry.path());
   return solved;
 }
 

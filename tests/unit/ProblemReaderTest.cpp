@@ -62,14 +62,14 @@ TEST_F(ReaderTest, WorkedExampleTableCellForCell) {
 TEST_F(ReaderTest, LayoutVariantsReadTheSame) {
   const std::string plain = "2 1 1\n12*x0+3*x1<4\nZ-3*x0-2*x1=0\n";
   const std::string variants[] = {
-      "2 1 1\n1 2 * x 0 + 3*x1 < 4\nZ -3*x0-2*x1 = 0\n",          // blanks inside numbers
-      "2 1 1\r\n12*x0+3*x1<4\r\nZ-3*x0-2*x1=0\r\n",               // CR LF
-      "2 1 1\n12*x0+3*x1<4\nZ-3*x0-2*x1=0",                       // no final line end
+      "2 1 1\n1 2 * x 0 + 3*x1 < 4\nZ -3*x0-2*x1 = 0\n",             // blanks inside numbers
+      "2 1 1\r\n12*x0+3*x1<4\r\nZ-3*x0-2*x1=0\r\n",                  // CR LF
+      "2 1 1\n12*x0+3*x1<4\nZ-3*x0-2*x1=0",                          // no final line end
       "2\n\n 1\t\n1 trailing words\n12*x0+3*x1<4\nZ-3*x0-2*x1=0\n",  // header over lines
-      "2 1 1\n12*x00+3*x01<4\nZ-3*x0-2*x1=0\n",                   // leading zeros
-      "2 1 1\n3*z1+12*y0<4\nZ-3*x0-2*x1=0\n",                     // the letter does not choose
-      "2 1 1\n+12*x0+1*x1+3*x1<4\nZ-3*x0-2*x1=0\nnot read\n",     // later term replaces
-      "2 1 1\n12*x0+3*x1<4\nQ-3*x0-2*x1<0\n",                     // objective name and relation
+      "2 1 1\n12*x00+3*x01<4\nZ-3*x0-2*x1=0\n",                      // leading zeros
+      "2 1 1\n3*z1+12*y0<4\nZ-3*x0-2*x1=0\n",                        // the letter does not choose
+      "2 1 1\n+12*x0+1*x1+3*x1<4\nZ-3*x0-2*x1=0\nnot read\n",        // later term replaces
+      "2 1 1\n12*x0+3*x1<4\nQ-3*x0-2*x1<0\n",                        // objective name and relation
   };
   TSimplex expected = Load(plain);
   for (const auto& text : variants) {
@@ -142,8 +142,7 @@ TEST_F(ReaderTest, MalformedFilesRaiseConversionAndNumericErrors) {
       {"2 1 1\n1*x0+x1<1\nZ=0\n", "EConvertError", "'+' is not a valid floating point value"},
       {"1 1 1\n1.2.3*x0<1\nZ=0\n", "EConvertError", "'1.2.3' is not a valid floating point value"},
       {"1 1 1\n1*xa<1\nZ=0\n", "EConvertError", "'a' is not a valid integer value"},
-      {"1 1 1\n1*x99999999999<1\nZ=0\n", "EConvertError",
-       "'99999999999' is not a valid integer value"},
+      {"1 1 1\n1*x99999999999<1\nZ=0\n", "EConvertError", "'99999999999' is not a valid integer value"},
       {"1 1 1\n1*x0<1\nZ\n", "EConvertError", "'$' is not a valid floating point value"},
       {"1 x 1\n", "EInOutError", "Invalid numeric input"},
       {"1 1 1x\n", "EInOutError", "Invalid numeric input"},

@@ -45,7 +45,9 @@ std::vector<int> AfterOnePivot(TSimplex s) {
 }
 
 const TCell Z{0, 0};
-TCell C(long double v) { return {0, v}; }
+TCell C(long double v) {
+  return {0, v};
+}
 
 TEST_F(SimplexTest, WorkedPivotExample) {
   TSimplex s = Make("xxzy", {3},
@@ -130,7 +132,7 @@ TEST_F(SimplexTest, EnteringColumnByBigMOrderLowestIndexOnTies) {
 TEST_F(SimplexTest, LeavingRowBySignedRatioLowestIndexOnTies) {
   struct Case {
     const char* what;
-    TCell a0, a1;    // entering column's cells in the live rows 1 and 2
+    TCell a0, a1;        // entering column's cells in the live rows 1 and 2
     long double b1, b2;  // their right-hand sides
     int leaves;
   };
@@ -148,10 +150,7 @@ TEST_F(SimplexTest, LeavingRowBySignedRatioLowestIndexOnTies) {
     SCOPED_TRACE(c.what);
     // x0 enters; y0 (row 1) and y1 (row 2) are live.
     TSimplex s = Make("xyy", {1, 2},
-                      {{Z, Z, Z, Z},
-                       {c.a0, C(1), Z, C(c.b1)},
-                       {c.a1, Z, C(1), C(c.b2)},
-                       {{-1, 0}, Z, Z, Z}});
+                      {{Z, Z, Z, Z}, {c.a0, C(1), Z, C(c.b1)}, {c.a1, Z, C(1), C(c.b2)}, {{-1, 0}, Z, Z, Z}});
     std::vector<int> basis = AfterOnePivot(s);
     std::vector<int> expected = {0, c.leaves == 1 ? 2 : 1};
     EXPECT_EQ(basis, expected);
@@ -160,8 +159,7 @@ TEST_F(SimplexTest, LeavingRowBySignedRatioLowestIndexOnTies) {
 
 TEST_F(SimplexTest, EveryPivotLeavesAUnitColumnAndKeepsMInTheObjectiveRow) {
   TSimplex s{};
-  Put("p.txt",
-      "3 3 3\n2*x0+1*x1+1*x2<14\n4*x0+2*x1+3*x2>28\n2*x0+5*x1+5*x2<30\nZ-1*x0-2*x1+1*x2=0\n");
+  Put("p.txt", "3 3 3\n2*x0+1*x1+1*x2<14\n4*x0+2*x1+3*x2>28\n2*x0+5*x1+5*x2<30\nZ-1*x0-2*x1+1*x2=0\n");
   LoadProblem(s, "p.txt");
   for (int pivots = 1; pivots < 20; ++pivots) {
     TSimplex t = s;
@@ -212,7 +210,8 @@ std::string BasicLabels(const std::string& report) {
   for (std::size_t pos = 0; pos < report.size();) {
     std::size_t end = report.find("\r\n", pos);
     std::string line = report.substr(pos, end - pos);
-    if (line.find(" : ") != std::string::npos && line[0] != 'F') labels += line.substr(0, line.find(' ')) + " ";
+    if (line.find(" : ") != std::string::npos && line[0] != 'F')
+      labels += line.substr(0, line.find(' ')) + " ";
     pos = end + 2;
   }
   return labels;
@@ -237,7 +236,8 @@ TEST_F(SimplexTest, PivotLimitEndsTheRunWithAnError) {
     FAIL() << "no error";
   } catch (const ESolverError& e) {
     EXPECT_EQ(e.Kind, "EIterationLimit");
-    EXPECT_EQ(e.Message, "The problem needs more than 3 pivots; the reports end at out3.txt without an optimum");
+    EXPECT_EQ(e.Message,
+              "The problem needs more than 3 pivots; the reports end at out3.txt without an optimum");
   }
   EXPECT_FALSE(Get("out3.txt").empty());
   EXPECT_TRUE(Get("out4.txt").empty());

@@ -12,9 +12,8 @@ TEST(BigMSignTests, MPartDecidesFirst) {
     bool bigM, negative, positive;
   };
   const Case cases[] = {
-      {{-1, 1000}, true, true, false},   {{2, -1000}, true, false, true},
-      {{0, -0.5}, true, true, false},    {{0, 0}, true, false, false},
-      {{-5, 1}, false, false, true},     {{5, -1}, false, true, false},
+      {{-1, 1000}, true, true, false},      {{2, -1000}, true, false, true}, {{0, -0.5}, true, true, false},
+      {{0, 0}, true, false, false},         {{-5, 1}, false, false, true},   {{5, -1}, false, true, false},
       {{-0.0L, -0.0L}, true, false, false},
   };
   for (const auto& c : cases) {
