@@ -1,0 +1,67 @@
+// Exhausted memory ends the run with the EOutOfMemory report. This test
+// binary replaces the global allocation functions so that large allocations
+// can be made to fail on demand.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <regex>
+#include <string>
+
+#include "Driver.h"
+#include "TestFiles.h"
+
+// The replacements pair malloc with free; the compiler cannot see that.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+namespace {
+std::size_t FailAllocationsFrom = 0;  // 0: never fail
+}
+
+void* operator new(std::size_t size) {
+  if (FailAllocationsFrom != 0 && size >= FailAllocationsFrom) throw std::bad_alloc();
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+using OutOfMemoryTest = ScratchDirTest;
+
+std::string ReadAll(std::FILE* file) {
+  std::string text;
+  std::rewind(file);
+  for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
+  return text;
+}
+
+TEST_F(OutOfMemoryTest, ReportsOutOfMemoryAndExitsOne) {
+  // 255 variables: every tableau row is a large allocation.
+  std::string problem = "254 1 0\n1*x0=1\nZ=0\n";
+  Put("big.txt", problem);
+  char name[] = "big.txt\n";
+  std::FILE* input = fmemopen(name, sizeof name - 1, "r");
+  std::FILE* output = std::tmpfile();
+  std::FILE* errors = std::tmpfile();
+  ASSERT_TRUE(input && output && errors);
+  FailAllocationsFrom = 4096;
+  int status = RunSolver("SolverTests", input, output, errors);
+  FailAllocationsFrom = 0;
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(ReadAll(output), "Input file name -> ");
+  std::string report = ReadAll(errors);
+  EXPECT_TRUE(std::regex_match(
+      report, std::regex("Exception EOutOfMemory in module [^ ]+ at [0-9A-F]{8}\\.\r\nOut of memory\\.\r\n\r\n")))
+      << report;
+  std::fclose(input);
+  std::fclose(output);
+  std::fclose(errors);
+}
+
+}  // namespace
