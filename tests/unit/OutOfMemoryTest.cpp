@@ -24,11 +24,21 @@ void* operator new(std::size_t size) {
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
   throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void* operator new[](std::size_t size) {
+  return operator new(size);
+}
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+  std::free(p);
+}
 
 namespace {
 
@@ -57,7 +67,8 @@ TEST_F(OutOfMemoryTest, ReportsOutOfMemoryAndExitsOne) {
   EXPECT_EQ(ReadAll(output), "Input file name -> ");
   std::string report = ReadAll(errors);
   EXPECT_TRUE(std::regex_match(
-      report, std::regex("Exception EOutOfMemory in module [^ ]+ at [0-9A-F]{8}\\.\r\nOut of memory\\.\r\n\r\n")))
+      report,
+      std::regex("Exception EOutOfMemory in module [^ ]+ at [0-9A-F]{8}\\.\r\nOut of memory\\.\r\n\r\n")))
       << report;
   std::fclose(input);
   std::fclose(output);
