@@ -132,7 +132,20 @@ struct ErrorCase {
   const char* message;
 };
 
-TEST_F(ReaderTest, MalformedFilesRaiseConversionAndNumericErrors) {
+class ReaderErrorTest : public ReaderTest {
+ protected:
+  template <std::size_t N>
+  void ExpectErrors(const ErrorCase (&cases)[N]) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.text);
+      ESolverError e = LoadError(c.text);
+      EXPECT_EQ(e.Kind, c.kind);
+      EXPECT_EQ(e.Message, c.message);
+    }
+  }
+};
+
+TEST_F(ReaderErrorTest, MalformedFilesRaiseConversionAndNumericErrors) {
   const ErrorCase cases[] = {
       {"2 1 1\n1*x0\t+1*x1<4\nZ=0\n", "EConvertError", "'\t' is not a valid floating point value"},
       {"1 1 1\n1*x\nZ=0\n", "EConvertError", "'$' is not a valid integer value"},
@@ -148,17 +161,12 @@ TEST_F(ReaderTest, MalformedFilesRaiseConversionAndNumericErrors) {
       {"1 1 1x\n", "EInOutError", "Invalid numeric input"},
       {"- 1 1\n", "EInOutError", "Invalid numeric input"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    ESolverError e = LoadError(c.text);
-    EXPECT_EQ(e.Kind, c.kind);
-    EXPECT_EQ(e.Message, c.message);
-  }
+  ExpectErrors(cases);
 }
 
 // Inputs the reader refuses instead of reading or writing out of bounds or
 // building a tableau that breaks its invariants.
-TEST_F(ReaderTest, UnsoundProblemsAreRefused) {
+TEST_F(ReaderErrorTest, UnsoundProblemsAreRefused) {
   const ErrorCase cases[] = {
       {"-1 1 1\n", "EInvalidProblem", "Line 1: the counts of the header must not be negative (-1 1 1)"},
       {"100 100 56\n", "EInvalidProblem",
@@ -199,12 +207,7 @@ TEST_F(ReaderTest, UnsoundProblemsAreRefused) {
        "The header gives 2 slack and surplus variables, but the constraints hold 1 \"<\" and \">\" "
        "relations"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    ESolverError e = LoadError(c.text);
-    EXPECT_EQ(e.Kind, c.kind);
-    EXPECT_EQ(e.Message, c.message);
-  }
+  ExpectErrors(cases);
 }
 
 TEST_F(ReaderTest, ColumnSumsThatOverflowAreRefused) {
