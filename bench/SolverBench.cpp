@@ -7,11 +7,16 @@
 // and the report text formatted in memory alone, and the peak resident
 // memory of the solving process.
 //
-// Every run happens in a forked child in a fresh directory under a scratch
-// directory ($TMPDIR or /tmp), which is removed at the end. Problems come from
-// fixed seeds, so runs are repeatable.
+// Every solving run is a new process of this program (so that its peak
+// memory is that of a fresh process), every other run a forked child, each in
+// a fresh directory under a scratch directory ($TMPDIR or /tmp) that is
+// removed at the end. Problems come from fixed seeds, so runs are repeatable;
+// each solution is checked against its problem.
 //
 // Usage: SolverBench [quick|full]   (default full)
+//        SolverBench problems DIR [quick|full]
+// The second form only writes the problem files into DIR, to run them through
+// Lorvex by hand.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -617,6 +622,7 @@ struct TFigures {
   std::uint64_t Bytes = 0;
   std::string End, Check;
   double Solve = 0, SolveMedian = 0, Floor = 0, FloorMedian = 0;
+  double PairRatio = 0;  // median of run / floor over the runs taken in turn
   long RssKib = 0;
   bool Replayed = false;
   TReplay Replay{};
@@ -692,16 +698,33 @@ int ChildMain(int argc, char** argv) {
   return 2;
 }
 
+// Writes every problem into `dir` as <name>.txt, blanks and slashes made "-".
+int ExportProblems(const fs::path& dir, bool quick) {
+  fs::create_directories(dir);
+  for (const TProblem& problem : Problems(quick)) {
+    std::string name = problem.Name;
+    std::replace(name.begin(), name.end(), ' ', '-');
+    std::replace(name.begin(), name.end(), '/', '-');
+    const fs::path file = dir / (name + ".txt");
+    std::ofstream(file, std::ios::binary) << ProblemText(problem);
+    std::printf("%s  N=%d\n", file.c_str(), Size(problem));
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc > 2 && std::string(argv[1]) == "--child") return ChildMain(argc, argv);
-  const std::string mode = argc > 1 ? argv[1] : "full";
-  if (mode != "quick" && mode != "full") {
-    std::fprintf(stderr, "usage: %s [quick|full]\n", argv[0]);
+  const bool exporting = argc > 2 && std::string(argv[1]) == "problems";
+  const int modeAt = exporting ? 3 : 1;
+  const std::string mode = argc > modeAt ? argv[modeAt] : "full";
+  if ((mode != "quick" && mode != "full") || argc > modeAt + 1) {
+    std::fprintf(stderr, "usage: %s [quick|full]\n       %s problems DIR [quick|full]\n", argv[0], argv[0]);
     return 2;
   }
   const bool quick = mode == "quick";
+  if (exporting) return ExportProblems(argv[2], quick);
   const int runs = 5;        // solving and floor runs
   const int replayRuns = 3;  // of each step of the replay
 
@@ -783,6 +806,9 @@ int main(int argc, char** argv) {
     f.SolveMedian = Median(solves);
     f.Floor = Lowest(floors);
     f.FloorMedian = Median(floors);
+    std::vector<double> ratios;
+    for (std::size_t r = 0; r < solves.size(); ++r) ratios.push_back(solves[r] / floors[r]);
+    f.PairRatio = Median(ratios);
 
     std::fprintf(stderr, ", replay");
     f.Replayed = RunInChild<TReplay>([&] { return Replay(problemFile, golden, base / "replay", replayRuns); },
@@ -800,16 +826,17 @@ int main(int argc, char** argv) {
   std::printf(
       "\nWhole run: LoadProblem + Solve writing the real files (best and median of %d), against the floor\n"
       "(the same files written from memory; best and median of %d) and the snprintf reference (run -\n"
-      "report time + reference report time, both from the replay below); peak memory of the process\n",
+      "report time + reference report time, both from the replay below); peak memory of the process.\n"
+      "x floor = best run / best floor; pairs = median of run / floor over the runs taken in turn\n",
       runs, runs);
-  std::printf("%-18s %8s %8s %7s %8s %8s %7s %8s %7s %8s\n", "problem", "run s", "median", "MB/s", "floor s",
-              "median", "x floor", "ref s", "x run", "peak MB");
+  std::printf("%-18s %8s %8s %7s %8s %8s %7s %6s %8s %7s %8s\n", "problem", "run s", "median", "MB/s",
+              "floor s", "median", "x floor", "pairs", "ref s", "x run", "peak MB");
   for (const TFigures& f : all) {
     if (!f.Ok) continue;
     const double reference = f.Replayed ? f.Solve - f.Replay.WriteSeconds + f.Replay.ReferenceSeconds : 0;
-    std::printf("%-18s %8.4f %8.4f %7.1f %8.4f %8.4f %7.2f %8.4f %7.2f %8.1f\n", f.Name.c_str(), f.Solve,
-                f.SolveMedian, Mb(f.Bytes) / f.Solve, f.Floor, f.FloorMedian, f.Solve / f.Floor, reference,
-                reference / f.Solve, f.RssKib * 1024 / 1e6);
+    std::printf("%-18s %8.4f %8.4f %7.1f %8.4f %8.4f %7.2f %6.2f %8.4f %7.2f %8.1f\n", f.Name.c_str(),
+                f.Solve, f.SolveMedian, Mb(f.Bytes) / f.Solve, f.Floor, f.FloorMedian, f.Solve / f.Floor,
+                f.PairRatio, reference, reference / f.Solve, f.RssKib * 1024 / 1e6);
   }
 
   std::printf(
