@@ -1,8 +1,11 @@
 // The tableau report: every live row as an equation, the objective line and
 // the status line, in the user's decimal separator.
+#include "TableauReport.h"
+
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ClassUnit.h"
@@ -87,13 +90,16 @@ std::string FormatCell(const TCell& cell, bool asTerm, bool withM) {
   return {text, static_cast<std::size_t>(FormatCellTo(text, cell, asTerm, withM) - text)};
 }
 
-void WriteTable(const TSimplex& simplex, const std::string& fileName) {
+namespace {
+
+// The report text into a sink with the writer's Room, Commit and Write.
+template <typename TSink>
+void FormatTable(const TSimplex& simplex, TSink& out) {
   const int n = simplex.Variables.Count;
   std::vector<TName> names(static_cast<std::size_t>(n));
   for (int j = 0; j < n; ++j) names[j] = NameOf(simplex.Variables.Items[j]);
   const std::size_t lineBound = (static_cast<std::size_t>(n) + 2) * (MaxCellText + 1 + MaxName) + 16;
 
-  TTextWriter out(fileName);
   auto writeRow = [&](const std::vector<TCell>& row, bool objective) {
     char* start = out.Room(lineBound);
     char* p = start;
@@ -119,5 +125,36 @@ void WriteTable(const TSimplex& simplex, const std::string& fileName) {
   out.Write("F  : F");
   writeRow(simplex.Table[n], true);
   out.Write(StatusLine(simplex.Status));
+}
+
+// A string as a sink: each line is formatted in a scratch buffer and then
+// appended, so that the string never has to be grown and filled ahead.
+class TStringSink {
+ public:
+  explicit TStringSink(std::string& text) : text_(text) {}
+  char* Room(std::size_t n) {
+    if (line_.size() < n) line_.resize(n);
+    return line_.data();
+  }
+  void Commit(std::size_t n) { text_.append(line_.data(), n); }
+  void Write(std::string_view text) { text_.append(text); }
+
+ private:
+  std::string& text_;
+  std::vector<char> line_;
+};
+
+}  // namespace
+
+std::size_t FormatTableTo(const TSimplex& simplex, std::string& out) {
+  const std::size_t before = out.size();
+  TStringSink sink(out);
+  FormatTable(simplex, sink);
+  return out.size() - before;
+}
+
+void WriteTable(const TSimplex& simplex, const std::string& fileName) {
+  TTextWriter out(fileName);
+  FormatTable(simplex, out);
   out.Close();
 }
