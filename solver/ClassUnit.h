@@ -68,6 +68,11 @@ inline constexpr long double ZeroThreshold = 1e-10L;
 // magnitude is strictly below ZeroThreshold.
 void CleanTable(TSimplex& simplex);
 
+// The same cleaning on the live rows and the objective row only. After a pivot
+// of a cleaned table no other row holds a new value: a dead row keeps what it
+// had when it was cleaned, and the pivot writes only 0 or 1 into it.
+void CleanLiveRows(TSimplex& simplex);
+
 // ---- Locale
 
 // The user's decimal separator, read once by the driver at start-up; the

@@ -110,7 +110,11 @@ void Solve(TSimplex& simplex, int pivotLimit) {
   bool lowestIndexRule = false;
   for (int k = 0;; ++k) {
     if (!seen.insert(CurrentBasis(simplex)).second) lowestIndexRule = true;
-    CleanTable(simplex);
+    if (k == 0) {
+      CleanTable(simplex);
+    } else {
+      CleanLiveRows(simplex);  // all that the last pivot can have changed
+    }
     CheckOptimality(simplex);
     WriteTable(simplex, "out" + std::to_string(k) + ".txt");
     if (simplex.Status == StatusOptimal) WriteGameResult(simplex, "GResult.txt");
