@@ -328,14 +328,19 @@ bool AwaitChild(pid_t pid, int fd, TResult& result, long& maxRssKib) {
   return got == sizeof result && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// Forks with a pipe from the child (fds[1]) to the parent (fds[0]); -1 on failure.
+pid_t ForkWithPipe(int fds[2]) {
+  std::fflush(nullptr);
+  if (pipe(fds) != 0) return -1;
+  return fork();
+}
+
 // Runs `work` in a forked child and hands back what it returned.
 template <typename TResult>
 bool RunInChild(const std::function<TResult()>& work, TResult& result) {
   static_assert(std::is_trivially_copyable_v<TResult>);
-  std::fflush(nullptr);
   int fds[2];
-  if (pipe(fds) != 0) return false;
-  const pid_t pid = fork();
+  const pid_t pid = ForkWithPipe(fds);
   if (pid < 0) return false;
   if (pid == 0) {
     close(fds[0]);
@@ -359,10 +364,8 @@ bool RunInChild(const std::function<TResult()>& work, TResult& result) {
 template <typename TResult>
 bool RunInNewProcess(std::vector<std::string> arguments, TResult& result, long& maxRssKib) {
   static_assert(std::is_trivially_copyable_v<TResult>);
-  std::fflush(nullptr);
   int fds[2];
-  if (pipe(fds) != 0) return false;
-  const pid_t pid = fork();
+  const pid_t pid = ForkWithPipe(fds);
   if (pid < 0) return false;
   if (pid == 0) {
     close(fds[0]);

@@ -56,8 +56,6 @@ std::string InOutMessage(int errorNumber, const std::string& fileName) {
     case EACCES:
     case EPERM:
       return "File access denied";
-    case InvalidNumericInput:
-      return "Invalid numeric input";
     default:
       return "I/O error " + std::to_string(errorNumber);
   }
@@ -68,8 +66,8 @@ std::string InOutMessage(int errorNumber, const std::string& fileName) {
 }
 
 [[gnu::noinline]] void RaiseInvalidNumericInput() {
-  Throw("EInOutError", InOutMessage(InvalidNumericInput, {}), InvalidNumericInput,
-        __builtin_return_address(0));
+  // Not a system error number: the system's 106 means something else.
+  Throw("EInOutError", "Invalid numeric input", InvalidNumericInput, __builtin_return_address(0));
 }
 
 [[gnu::noinline]] void RaiseConvertError(const std::string& message) {
