@@ -3,8 +3,6 @@
 // guarantee them certify every result without an outside solver.
 #include <gtest/gtest.h>
 
-#ifdef QUENBY_PATH
-
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -93,5 +91,3 @@ TEST(GameEndToEnd, RealGeneratorRunsAreSolvable) {
 }
 
 }  // namespace
-
-#endif  // QUENBY_PATH

@@ -3,8 +3,6 @@
 // files are checked for their form and for agreeing with one another.
 #include <gtest/gtest.h>
 
-#ifdef QUENBY_PATH
-
 #include <regex>
 #include <sstream>
 #include <string>
@@ -127,5 +125,3 @@ TEST(QuenbyEndToEnd, BlockedFirstFileWritesNothing) {
 }
 
 }  // namespace
-
-#endif  // QUENBY_PATH

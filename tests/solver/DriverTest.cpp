@@ -1,6 +1,6 @@
-// Exhausted memory ends the run with the EOutOfMemory report. This test
-// binary replaces the global allocation functions so that large allocations
-// can be made to fail on demand.
+// The driver in process. Exhausted memory ends the run with the EOutOfMemory
+// report: this test binary replaces the global allocation functions so that
+// large allocations can be made to fail on demand.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -42,7 +42,7 @@ void operator delete[](void* p, std::size_t) noexcept {
 
 namespace {
 
-using OutOfMemoryTest = ScratchDirTest;
+using DriverTest = ScratchDirTest;
 
 std::string ReadAll(std::FILE* file) {
   std::string text;
@@ -51,7 +51,7 @@ std::string ReadAll(std::FILE* file) {
   return text;
 }
 
-TEST_F(OutOfMemoryTest, ReportsOutOfMemoryAndExitsOne) {
+TEST_F(DriverTest, OutOfMemoryIsReportedAndExitsOne) {
   // 255 variables: every tableau row is a large allocation.
   std::string problem = "254 1 0\n1*x0=1\nZ=0\n";
   Put("big.txt", problem);
