@@ -44,7 +44,6 @@
 #include "ClassUnit.h"
 #include "Errors.h"
 #include "NumberText.h"
-#include "TableauReport.h"
 #include "TextFile.h"
 
 namespace {

@@ -2,6 +2,7 @@
 // tableau, and the procedures that load, solve and report it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -109,6 +110,10 @@ std::string FormatCell(const TCell& cell, bool asTerm, bool withM);
 
 // The tableau as equations: a line per live row, the objective line, the status.
 void WriteTable(const TSimplex& simplex, const std::string& fileName);
+
+// Appends to `out` the text that WriteTable writes for the tableau, byte for
+// byte; returns how many bytes it appended.
+std::size_t FormatTableTo(const TSimplex& simplex, std::string& out);
 
 // The game reading of an optimal tableau: F, X, v' = |1/F| and S* = |X/F|.
 void WriteGameResult(const TSimplex& simplex, const std::string& fileName);

@@ -52,7 +52,7 @@ int RunSolver(const char* argv0, std::FILE* input, std::FILE* output, std::FILE*
   } catch (const ESolverError& error) {
     Report(output, errors, module, error.Kind, error.Address, error.Message);
   } catch (const std::bad_alloc&) {
-    Report(output, errors, module, "EOutOfMemory", CodeAddress(reinterpret_cast<const void*>(&RunSolver)),
+    Report(output, errors, module, EOutOfMemory, CodeAddress(reinterpret_cast<const void*>(&RunSolver)),
            "Out of memory");
   } catch (const std::exception& error) {
     Report(output, errors, module, "Exception", CodeAddress(reinterpret_cast<const void*>(&RunSolver)),

@@ -16,11 +16,10 @@ std::uint32_t CodeAddress(const void* returnAddress) {
 
 namespace {
 
-[[noreturn]] void Throw(const char* kind, std::string message, int code, const void* where) {
+[[noreturn]] void Throw(const char* kind, std::string message, const void* where) {
   ESolverError error;
   error.Kind = kind;
   error.Message = std::move(message);
-  error.Code = code;
   error.Address = CodeAddress(where);
   throw error;
 }
@@ -38,8 +37,7 @@ std::string DirectoryOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-}  // namespace
-
+// The message of an I/O error number, as the report shows it.
 std::string InOutMessage(int errorNumber, const std::string& fileName) {
   switch (errorNumber) {
     case ENOENT:
@@ -61,21 +59,23 @@ std::string InOutMessage(int errorNumber, const std::string& fileName) {
   }
 }
 
+}  // namespace
+
 [[gnu::noinline]] void RaiseInOutError(int errorNumber, const std::string& fileName) {
-  Throw("EInOutError", InOutMessage(errorNumber, fileName), errorNumber, __builtin_return_address(0));
+  Throw(EInOutError, InOutMessage(errorNumber, fileName), __builtin_return_address(0));
 }
 
 [[gnu::noinline]] void RaiseInvalidNumericInput() {
-  // Not a system error number: the system's 106 means something else.
-  Throw("EInOutError", "Invalid numeric input", InvalidNumericInput, __builtin_return_address(0));
+  // Not an error number of the system: none of them gives this message.
+  Throw(EInOutError, "Invalid numeric input", __builtin_return_address(0));
 }
 
 [[gnu::noinline]] void RaiseConvertError(const std::string& message) {
-  Throw("EConvertError", message, 0, __builtin_return_address(0));
+  Throw(EConvertError, message, __builtin_return_address(0));
 }
 
 [[gnu::noinline]] void RaiseError(const char* kind, const std::string& message) {
-  Throw(kind, message, 0, __builtin_return_address(0));
+  Throw(kind, message, __builtin_return_address(0));
 }
 
 std::string FormatErrorReport(const std::string& kind, const std::string& module, std::uint32_t address,

@@ -32,7 +32,7 @@ void WriteGameResult(const TSimplex& simplex, const std::string& fileName) {
     // v' and S* have no value: the file keeps F and X, and the run ends with
     // an error instead of a division by zero.
     out.Close();
-    RaiseError("EZeroDivide", "Floating point division by zero");
+    RaiseError(EZeroDivide, "Floating point division by zero");
   }
   out.Write("v' = " + PointText(std::fabs(1.0L / f)) + "\r\n");
   out.Write(vectorLine("S* = ( ", [f](long double x) { return PointText(std::fabs(x / f)); }));

@@ -2,18 +2,20 @@
 // constraint, an objective line; the Big-M tableau built from them.
 #include <locale.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "ClassUnit.h"
 #include "Errors.h"
 #include "TextFile.h"
 
 namespace {
-
-const char* const InvalidProblem = "EInvalidProblem";
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -55,8 +57,9 @@ bool ConvertReal(const std::string& text, char separator, long double& value) {
   return end == normal.c_str() + normal.size() && std::isfinite(value);
 }
 
-// An optional sign and decimal digits, within the signed 32-bit range.
-bool ConvertInt(const std::string& text, std::int32_t& value) {
+// An optional sign and decimal digits; false for any other text. The
+// magnitude saturates at `cap`, so that any length of digits is read safely.
+bool ScanInteger(std::string_view text, std::int64_t cap, std::int64_t& value) {
   std::size_t i = 0;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
@@ -64,93 +67,140 @@ bool ConvertInt(const std::string& text, std::int32_t& value) {
   std::int64_t magnitude = 0;
   for (; i < text.size(); ++i) {
     if (!IsDigit(text[i])) return false;
-    magnitude = magnitude * 10 + (text[i] - '0');
-    if (magnitude > 2147483648LL) return false;
+    if (magnitude < cap) magnitude = std::min(cap, magnitude * 10 + (text[i] - '0'));
   }
-  if (negative) magnitude = -magnitude;
-  if (magnitude > INT32_MAX || magnitude < INT32_MIN) return false;
-  value = static_cast<std::int32_t>(magnitude);
+  value = negative ? -magnitude : magnitude;
   return true;
 }
 
-std::string OnLine(int lineNumber) {
+// An optional sign and decimal digits, within the signed 32-bit range.
+bool ConvertInt(std::string_view text, std::int32_t& value) {
+  std::int64_t wide = 0;
+  // Saturating beyond either end of the range keeps every such text out of it.
+  if (!ScanInteger(text, std::int64_t{1} << 32, wide) || wide > INT32_MAX || wide < INT32_MIN) return false;
+  value = static_cast<std::int32_t>(wide);
+  return true;
+}
+
+std::string OnLine(long long lineNumber) {
   return "Line " + std::to_string(lineNumber) + ": ";
+}
+
+// The three counts of the header.
+struct THeader {
+  int Nx = 0, Nc = 0, Nz = 0;  // decision variables, constraints, slack and surplus variables
+};
+
+// Reads three integers across blanks, tabs and line ends, then skips the
+// rest of the line that holds the third one. A missing count reads as 0.
+THeader ReadHeader(TTextReader& file) {
+  std::string line;
+  std::string texts[3] = {"0", "0", "0"};
+  std::int64_t counts[3] = {};
+  std::size_t pos = 0;
+  bool atEnd = false;
+  for (int c = 0; c < 3 && !atEnd; ++c) {
+    while (pos >= line.size() || IsBlankOrControl(line[pos])) {
+      if (pos < line.size()) {
+        ++pos;
+      } else if (file.ReadLine(line)) {
+        pos = 0;
+      } else {
+        atEnd = true;
+        break;
+      }
+    }
+    if (atEnd) break;
+    const std::size_t start = pos;
+    while (pos < line.size() && !IsBlankOrControl(line[pos])) ++pos;
+    texts[c] = line.substr(start, pos - start);
+    // Counts beyond any table saturate; the messages quote the text.
+    if (!ScanInteger(texts[c], 1000000000, counts[c])) RaiseInvalidNumericInput();
+  }
+
+  const std::string quoted = texts[0] + " " + texts[1] + " " + texts[2];
+  const std::string where = OnLine(file.LineNumber() > 0 ? file.LineNumber() : 1);
+  if (counts[0] < 0 || counts[1] < 0 || counts[2] < 0)
+    RaiseError(EInvalidProblem, where + "the counts of the header must not be negative (" + quoted + ")");
+  if (counts[0] + counts[1] + counts[2] > 255)
+    RaiseError(EInvalidProblem, where + "the header counts " + quoted + " add up to more than 255 variables");
+  return {static_cast<int>(counts[0]), static_cast<int>(counts[1]), static_cast<int>(counts[2])};
+}
+
+// Variables x, then z, then y, the artificial ones basic; a square table of
+// zeros.
+void SetUpVariablesAndTable(TSimplex& simplex, const THeader& header) {
+  const int n = header.Nx + header.Nc + header.Nz;
+  simplex.Status = StatusOptimal;
+  simplex.BigM = true;
+  simplex.Variables.Count = static_cast<std::uint8_t>(n);
+  auto& items = simplex.Variables.Items;
+  items.assign(static_cast<std::size_t>(n), TVariable{});
+  for (int i = 0; i < header.Nx; ++i) items[i] = {'x', static_cast<std::uint8_t>(i), false};
+  for (int i = 0; i < header.Nz; ++i) items[header.Nx + i] = {'z', static_cast<std::uint8_t>(i), false};
+  for (int i = 0; i < header.Nc; ++i)
+    items[header.Nx + header.Nz + i] = {'y', static_cast<std::uint8_t>(i), true};
+  simplex.Table.assign(static_cast<std::size_t>(n) + 1,
+                       std::vector<TCell>(static_cast<std::size_t>(n) + 1, TCell{0.0L, 0.0L}));
+}
+
+// A "<" puts 1 and a ">" puts -1 into the next slack or surplus column of
+// the row; "=" takes none. `k` counts the columns taken so far.
+void AddSlackEntry(std::vector<TCell>& row, char relation, const THeader& header, int& k,
+                   long long lineNumber) {
+  if (relation == '=') return;
+  if (k >= header.Nz)
+    RaiseError(EInvalidProblem, OnLine(lineNumber) + "more \"<\" and \">\" constraints than the " +
+                                    std::to_string(header.Nz) + " slack and surplus variables of the header");
+  row[header.Nx + k].Value = relation == '<' ? 1.0L : -1.0L;
+  ++k;
+}
+
+[[noreturn]] void RaiseEndsInsideTerm(long long lineNumber) {
+  RaiseError(EInvalidProblem, OnLine(lineNumber) +
+                                  "the line ends inside a term; a term is a coefficient, \"*\", "
+                                  "a variable letter and an index");
+}
+
+[[noreturn]] void RaiseIndexOutside(std::int32_t index, int termColumns, long long lineNumber) {
+  const std::string allowed =
+      termColumns == 0 ? "this problem has no x or z column"
+                       : "terms may name the x and z columns 0 to " + std::to_string(termColumns - 1);
+  RaiseError(EInvalidProblem, OnLine(lineNumber) + "the term index " + std::to_string(index) +
+                                  " names no column a term may write; " + allowed);
+}
+
+// The M parts of the objective row are minus the sums of the constraint rows
+// over the x and z columns and the right-hand side; the y columns keep 0.
+void SetUpBigMObjective(TSimplex& simplex, int termColumns) {
+  const int n = simplex.Variables.Count;
+  auto& table = simplex.Table;
+  for (int r = termColumns; r < n; ++r) {
+    for (int j = 0; j < termColumns; ++j) table[n][j].M = table[n][j].M - table[r][j].Value;
+    table[n][n].M = table[n][n].M - table[r][n].Value;
+  }
+  for (const TCell& cell : table[n])
+    if (!std::isfinite(cell.M))
+      RaiseError(EInvalidProblem, "The sums of the constraint columns overflow the number range");
 }
 
 }  // namespace
 
 void LoadProblem(TSimplex& simplex, const std::string& fileName) {
   TTextReader file(fileName);
-
-  // ---- The header: three integers across blanks, tabs and line ends; the
-  // rest of the line that holds the third one is skipped.
-  std::string line;
-  std::size_t pos = 0;
-  bool atEnd = false;
-  auto ReadHeaderInt = [&]() -> long long {
-    for (;;) {
-      while (pos < line.size() && IsBlankOrControl(line[pos])) ++pos;
-      if (pos < line.size()) break;
-      if (atEnd || !file.ReadLine(line)) {
-        atEnd = true;
-        line.clear();
-        return 0;  // a missing count reads as 0
-      }
-      pos = 0;
-    }
-    std::size_t start = pos;
-    while (pos < line.size() && !IsBlankOrControl(line[pos])) ++pos;
-    std::size_t i = start;
-    bool negative = false;
-    if (line[i] == '+' || line[i] == '-') negative = line[i++] == '-';
-    if (i == pos) RaiseInvalidNumericInput();
-    long long magnitude = 0;
-    for (; i < pos; ++i) {
-      if (!IsDigit(line[i])) RaiseInvalidNumericInput();
-      if (magnitude < 1000000000LL) magnitude = magnitude * 10 + (line[i] - '0');
-    }
-    return negative ? -magnitude : magnitude;
-  };
-  const long long nx = ReadHeaderInt();
-  const long long nc = ReadHeaderInt();
-  const long long nz = ReadHeaderInt();
-  const int headerLine = file.LineNumber() > 0 ? file.LineNumber() : 1;
-
-  if (nx < 0 || nc < 0 || nz < 0)
-    RaiseError(InvalidProblem, OnLine(headerLine) + "the counts of the header must not be negative (" +
-                                   std::to_string(nx) + " " + std::to_string(nc) + " " + std::to_string(nz) +
-                                   ")");
-  if (nx + nc + nz > 255)
-    RaiseError(InvalidProblem, OnLine(headerLine) + "the header counts " + std::to_string(nx) + " " +
-                                   std::to_string(nc) + " " + std::to_string(nz) +
-                                   " add up to more than 255 variables");
-
-  // ---- Variables x, then z, then y; the artificial variables start basic.
-  const int n = static_cast<int>(nx + nc + nz);
-  const int ny = static_cast<int>(nc);
-  const int nDecision = static_cast<int>(nx);
-  const int nSlack = static_cast<int>(nz);
-  const int termColumns = nDecision + nSlack;  // terms may name x and z columns
-
-  simplex.Status = StatusOptimal;
-  simplex.BigM = true;
-  simplex.Variables.Count = static_cast<std::uint8_t>(n);
-  simplex.Variables.Items.assign(static_cast<std::size_t>(n), TVariable{});
-  auto& items = simplex.Variables.Items;
-  for (int i = 0; i < nDecision; ++i) items[i] = {'x', static_cast<std::uint8_t>(i), false};
-  for (int i = 0; i < nSlack; ++i) items[nDecision + i] = {'z', static_cast<std::uint8_t>(i), false};
-  for (int i = 0; i < ny; ++i) items[termColumns + i] = {'y', static_cast<std::uint8_t>(i), true};
-  simplex.Table.assign(static_cast<std::size_t>(n) + 1,
-                       std::vector<TCell>(static_cast<std::size_t>(n) + 1, TCell{0.0L, 0.0L}));
+  const THeader header = ReadHeader(file);
+  SetUpVariablesAndTable(simplex, header);
+  const int n = simplex.Variables.Count;
+  const int termColumns = header.Nx + header.Nz;  // terms may name x and z columns
   auto& table = simplex.Table;
 
   // ---- The scanners share the current line (blanks removed, "$" appended)
   // and the cursor into it.
-  std::string text;
+  std::string line, text;
   std::size_t cursor = 0;
-  int lineNumber = 0;
+  long long lineNumber = 0;
   auto NextLine = [&]() -> bool {
-    bool read = file.ReadLine(line);
+    const bool read = file.ReadLine(line);
     if (!read) line.clear();  // a missing line reads as an empty one
     lineNumber = read ? file.LineNumber() : file.LineNumber() + 1;
     text.clear();
@@ -159,88 +209,59 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName) {
     text += '$';
     return read;
   };
-  auto EndsInsideTerm = [&] {
-    RaiseError(InvalidProblem, OnLine(lineNumber) +
-                                   "the line ends inside a term; a term is a coefficient, \"*\", "
-                                   "a variable letter and an index");
-  };
   auto ReadReal = [&]() -> long double {
-    if (cursor >= text.size()) EndsInsideTerm();
-    std::size_t start = cursor++;
+    if (cursor >= text.size()) RaiseEndsInsideTerm(lineNumber);
+    const std::size_t start = cursor++;
     while (cursor < text.size() && IsNumberChar(text[cursor])) ++cursor;
-    std::string number = text.substr(start, cursor - start);
+    const std::string number = text.substr(start, cursor - start);
     long double value = 0;
     if (!ConvertReal(number, DecimalSeparator, value))
       RaiseConvertError("'" + number + "' is not a valid floating point value");
     return value;
   };
   auto ReadInt = [&]() -> std::int32_t {
-    if (cursor >= text.size()) EndsInsideTerm();
-    std::size_t start = cursor++;
+    if (cursor >= text.size()) RaiseEndsInsideTerm(lineNumber);
+    const std::size_t start = cursor++;
     while (cursor < text.size() && IsDigit(text[cursor])) ++cursor;
-    std::string number = text.substr(start, cursor - start);
+    const std::string number = text.substr(start, cursor - start);
     std::int32_t value = 0;
     if (!ConvertInt(number, value)) RaiseConvertError("'" + number + "' is not a valid integer value");
     return value;
   };
   auto ReadTerm = [&](int row) {
-    long double coefficient = ReadReal();
+    const long double coefficient = ReadReal();
     cursor += 2;  // the "*" and the variable letter, not examined
-    std::int32_t index = ReadInt();
-    if (index < 0 || index >= termColumns) {
-      std::string allowed =
-          termColumns == 0 ? "this problem has no x or z column"
-                           : "terms may name the x and z columns 0 to " + std::to_string(termColumns - 1);
-      RaiseError(InvalidProblem, OnLine(lineNumber) + "the term index " + std::to_string(index) +
-                                     " names no column a term may write; " + allowed);
-    }
+    const std::int32_t index = ReadInt();
+    if (index < 0 || index >= termColumns) RaiseIndexOutside(index, termColumns, lineNumber);
     table[row][index].Value = coefficient;  // a later term with the same index replaces it
   };
 
   // ---- The constraints: constraint i is the row of the artificial variable y i.
   int k = 0;  // "<" and ">" constraints so far
-  for (int i = 0; i < ny; ++i) {
-    const int r = termColumns + i;
+  for (int r = termColumns; r < n; ++r) {
     NextLine();
     cursor = 0;
     while (!IsRelation(text[cursor])) ReadTerm(r);
-    const char relation = text[cursor];
-    if (relation != '=') {
-      if (k >= nSlack)
-        RaiseError(InvalidProblem, OnLine(lineNumber) + "more \"<\" and \">\" constraints than the " +
-                                       std::to_string(nSlack) + " slack and surplus variables of the header");
-      table[r][nDecision + k].Value = relation == '<' ? 1.0L : -1.0L;
-      ++k;
-    }
+    AddSlackEntry(table[r], text[cursor], header, k, lineNumber);
     table[r][r].Value = 1.0L;
     ++cursor;
     table[r][n].Value = ReadReal();
   }
-  if (k != nSlack)
-    RaiseError(InvalidProblem, "The header gives " + std::to_string(nSlack) +
-                                   " slack and surplus variables, but the constraints hold " +
-                                   std::to_string(k) + " \"<\" and \">\" relations");
+  if (k != header.Nz)
+    RaiseError(EInvalidProblem, "The header gives " + std::to_string(header.Nz) +
+                                    " slack and surplus variables, but the constraints hold " +
+                                    std::to_string(k) + " \"<\" and \">\" relations");
 
   // ---- The objective line: its first character is skipped.
   if (!NextLine())
-    RaiseError(InvalidProblem,
+    RaiseError(EInvalidProblem,
                "The objective line is missing after line " + std::to_string(file.LineNumber()));
   cursor = 1;
-  if (cursor >= text.size()) RaiseError(InvalidProblem, OnLine(lineNumber) + "the objective line is empty");
+  if (cursor >= text.size()) RaiseError(EInvalidProblem, OnLine(lineNumber) + "the objective line is empty");
   while (!IsRelation(text[cursor])) ReadTerm(n);
   ++cursor;  // the relation, whichever it is
   table[n][n].Value = ReadReal();
 
-  // ---- Big-M set-up: the M parts of the objective row are minus the sums of
-  // the constraint rows over the x and z columns and the right-hand side.
-  for (int i = 0; i < ny; ++i) {
-    const int r = termColumns + i;
-    for (int j = 0; j < termColumns; ++j) table[n][j].M = table[n][j].M - table[r][j].Value;
-    table[n][n].M = table[n][n].M - table[r][n].Value;
-  }
-  for (const TCell& cell : table[n])
-    if (!std::isfinite(cell.M))
-      RaiseError(InvalidProblem, "The sums of the constraint columns overflow the number range");
-
+  SetUpBigMObjective(simplex, termColumns);
   file.Close();
 }

@@ -5,6 +5,7 @@
 
 #include "ClassUnit.h"
 #include "Errors.h"
+#include "SimplexStep.h"
 
 namespace {
 
@@ -18,8 +19,8 @@ TBasis CurrentBasis(const TSimplex& simplex) {
   return basis;
 }
 
-// The most negative objective cell in the Big-M order, lowest index on exact
-// ties; with `lowestIndex`, simply the first negative one.
+}  // namespace
+
 int ChooseEnteringColumn(const TSimplex& simplex, bool lowestIndex) {
   const int n = simplex.Variables.Count;
   const auto& objective = simplex.Table[n];
@@ -32,8 +33,6 @@ int ChooseEnteringColumn(const TSimplex& simplex, bool lowestIndex) {
   return e;
 }
 
-// The ratio test on plain parts: the live row with a positive entry in
-// column e and the smallest signed ratio, lowest index on ties.
 int ChooseLeavingRow(const TSimplex& simplex, int e) {
   const int n = simplex.Variables.Count;
   const auto& table = simplex.Table;
@@ -50,8 +49,12 @@ int ChooseLeavingRow(const TSimplex& simplex, int e) {
   return r;
 }
 
-// Pivots on cell (r, e) after the basis exchange. Every update forms the
-// product first and divides it by the pivot afterwards.
+void ExchangeBasis(TSimplex& simplex, int e, int r) {
+  simplex.Variables.Items[e].InBasis = true;
+  simplex.Variables.Items[r].InBasis = false;
+}
+
+// Every update forms the product first and divides it by the pivot afterwards.
 void Pivot(TSimplex& simplex, int e, int r) {
   const int n = simplex.Variables.Count;
   auto& table = simplex.Table;
@@ -82,8 +85,6 @@ void Pivot(TSimplex& simplex, int e, int r) {
   if (simplex.BigM) objective[e].M = 0.0L;
 }
 
-}  // namespace
-
 void CheckOptimality(TSimplex& simplex) {
   const int n = simplex.Variables.Count;
   const auto& table = simplex.Table;
@@ -101,7 +102,7 @@ void CheckOptimality(TSimplex& simplex) {
   }
 }
 
-void Solve(TSimplex& simplex, int pivotLimit) {
+void Iterate(TSimplex& simplex, int pivotLimit, const TTableauVisitor& visit) {
   // The bases met so far. Once a basis comes round again the run would cycle
   // under the most-negative rule; from then on the entering column is the
   // lowest-index negative one, which cannot cycle with the ratio test's
@@ -116,20 +117,25 @@ void Solve(TSimplex& simplex, int pivotLimit) {
       CleanLiveRows(simplex);  // all that the last pivot can have changed
     }
     CheckOptimality(simplex);
-    WriteTable(simplex, "out" + std::to_string(k) + ".txt");
-    if (simplex.Status == StatusOptimal) WriteGameResult(simplex, "GResult.txt");
+    visit(simplex, k);
     if (simplex.Status != StatusSuboptimal) return;
     if (k >= pivotLimit)
-      RaiseError("EIterationLimit", "The problem needs more than " + std::to_string(pivotLimit) +
-                                        " pivots; the reports end at out" + std::to_string(k) +
-                                        ".txt without an optimum");
+      RaiseError(EIterationLimit, "The problem needs more than " + std::to_string(pivotLimit) +
+                                      " pivots; the reports end at out" + std::to_string(k) +
+                                      ".txt without an optimum");
 
     const int e = ChooseEnteringColumn(simplex, lowestIndexRule);
     const int r = e < 0 ? -1 : ChooseLeavingRow(simplex, e);
     if (r < 0)
-      RaiseError("EInvalidOperation", "The tableau lost its pivot at out" + std::to_string(k) + ".txt");
-    simplex.Variables.Items[e].InBasis = true;
-    simplex.Variables.Items[r].InBasis = false;
+      RaiseError(EInvalidOperation, "The tableau lost its pivot at out" + std::to_string(k) + ".txt");
+    ExchangeBasis(simplex, e, r);
     Pivot(simplex, e, r);
   }
+}
+
+void Solve(TSimplex& simplex, int pivotLimit) {
+  Iterate(simplex, pivotLimit, [](const TSimplex& tableau, int k) {
+    WriteTable(tableau, "out" + std::to_string(k) + ".txt");
+    if (tableau.Status == StatusOptimal) WriteGameResult(tableau, "GResult.txt");
+  });
 }

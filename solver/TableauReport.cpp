@@ -1,7 +1,5 @@
 // The tableau report: every live row as an equation, the objective line and
 // the status line, in the user's decimal separator.
-#include "TableauReport.h"
-
 #include <cmath>
 #include <cstring>
 #include <string>

@@ -67,17 +67,14 @@ std::map<std::string, std::string> ReadDirectory(const std::filesystem::path& di
 }
 
 TEST(GameEndToEnd, GeneratedGamesSolveToEqualValuesForBothPlayers) {
-  namespace fs = std::filesystem;
-  std::string pattern = (fs::temp_directory_path() / "mg-games-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const TScratchDir dir("mg-games");
   for (std::uint32_t seed = 1; seed <= 60; ++seed) {
     SCOPED_TRACE(testing::Message() << "seed " << seed * 2654435761u);
     RandomState = seed * 2654435761u;
     GenerateMatrix();
-    ASSERT_FALSE(WriteGameFiles(pattern).Failed());
-    CheckGameFiles(ReadDirectory(pattern));
+    ASSERT_FALSE(WriteGameFiles(dir.Path().string()).Failed());
+    CheckGameFiles(ReadDirectory(dir.Path()));
   }
-  fs::remove_all(pattern);
 }
 
 TEST(GameEndToEnd, RealGeneratorRunsAreSolvable) {

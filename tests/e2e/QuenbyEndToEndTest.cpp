@@ -8,12 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "GameCheck.h"
 #include "RandomMatrix.h"
 #include "RunProgram.h"
 
 namespace {
-
-const char* const GameFileNames[] = {"GMatrix.txt", "GMatrixP.txt", "SystemA.txt", "SystemB.txt"};
 
 // The lines of a text whose every line, the last one included, ends with CR LF.
 void SplitLines(const std::string& text, std::vector<std::string>& lines) {
@@ -46,19 +45,11 @@ void ParseMatrixFile(const std::string& text, int low, int high, TPayoffMatrix& 
   }
 }
 
-// Player A's file transcribes the columns of the shifted matrix, B's the rows.
-std::string SystemText(const TPayoffMatrix& shifted, bool playerA) {
-  std::string text = "6 6 6\r\n";
-  for (int k = 0; k < MatrixSize; ++k) {
-    for (int t = 0; t < MatrixSize; ++t) {
-      if (t > 0) text += '+';  // every shifted entry is positive
-      text += std::to_string(playerA ? shifted[t][k] : shifted[k][t]);
-      text += "*x" + std::to_string(t);
-    }
-    text += playerA ? ">1\r\n" : "<1\r\n";
-  }
-  text += playerA ? "Z+1*x0+1*x1+1*x2+1*x3+1*x4+1*x5=0\r\n" : "Z-1*x0-1*x1-1*x2-1*x3-1*x4-1*x5=0\r\n";
-  return text;
+// The players' systems as the tests' own writer makes them from a matrix.
+std::string SystemText(const TPayoffMatrix& matrix, char player) {
+  TGame game;
+  for (const auto& row : matrix) game.emplace_back(row.begin(), row.end());
+  return GameSystemText(game, player);
 }
 
 // The matrix files of one run, complete and agreeing; returns the drawn matrix.
@@ -79,8 +70,8 @@ void ExpectNormalRun(const TRunResult& run, TPayoffMatrix& drawn) {
   ASSERT_EQ(run.Files.size(), 4u);
   TPayoffMatrix shifted{};
   ASSERT_NO_FATAL_FAILURE(ExpectMatrixFiles(run, drawn, shifted));
-  EXPECT_EQ(run.Files.at("SystemA.txt"), SystemText(shifted, true));
-  EXPECT_EQ(run.Files.at("SystemB.txt"), SystemText(shifted, false));
+  EXPECT_EQ(run.Files.at("SystemA.txt"), SystemText(shifted, 'A'));
+  EXPECT_EQ(run.Files.at("SystemB.txt"), SystemText(shifted, 'B'));
 }
 
 TEST(QuenbyEndToEnd, NormalRunWritesFourAgreeingFiles) {

@@ -5,13 +5,13 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 
 #include "GameFiles.h"
 #include "OutputFile.h"
-#include "RunProgram.h"
+#include "ScratchDir.h"
+#include "Seed12345.h"
 
 namespace fs = std::filesystem;
 
@@ -39,26 +39,17 @@ const char* const FileOrder[] = {"GMatrix.txt", "GMatrixP.txt", "SystemA.txt", "
 
 class GameFilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "quenby-test-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    RandomState = 12345;
-    GenerateMatrix();
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  void SetUp() override { PayoffMatrix = Seed12345Matrix; }
 
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-  void Place(const std::string& name, const std::string& text) const {
-    std::ofstream(Path(name), std::ios::binary) << text;
-  }
+  std::string Path(const std::string& name) const { return dir_ / name; }
+  void Place(const std::string& name, const std::string& text) const { WriteWholeFile(Path(name), text); }
 
-  std::string dir_;
+  const TScratchDir dir_{"quenby-test"};
 };
 
 TEST_F(GameFilesTest, Seed12345WritesTheExampleFiles) {
   Place("GMatrix.txt", std::string(500, 'x'));  // an older, longer file is replaced
-  TRunError error = WriteGameFiles(dir_);
+  TRunError error = WriteGameFiles(dir_.Path().string());
   EXPECT_FALSE(error.Failed()) << error.Code;
   for (const auto& [name, text] : ExampleFiles) EXPECT_EQ(ReadWholeFile(Path(name)), text) << name;
   EXPECT_EQ(ExampleFiles.at("GMatrix.txt").size(), 103u);
@@ -70,13 +61,12 @@ TEST_F(GameFilesTest, Seed12345WritesTheExampleFiles) {
 TEST_F(GameFilesTest, AFailureLeavesEarlierFilesCompleteAndLaterOnesUntouched) {
   for (int blocked = 0; blocked < 4; ++blocked) {
     SCOPED_TRACE(FileOrder[blocked]);
-    RandomState = 12345;
-    GenerateMatrix();
-    for (const auto& entry : fs::directory_iterator(dir_)) fs::remove_all(entry.path());
+    PayoffMatrix = Seed12345Matrix;
+    for (const auto& entry : fs::directory_iterator(dir_.Path())) fs::remove_all(entry.path());
     fs::create_directory(Path(FileOrder[blocked]));
     for (int later = blocked + 1; later < 4; ++later) Place(FileOrder[later], "older\r\n");
 
-    TRunError error = WriteGameFiles(dir_);
+    TRunError error = WriteGameFiles(dir_.Path().string());
     EXPECT_EQ(error.Code, EISDIR);
     for (int i = 0; i < blocked; ++i)
       EXPECT_EQ(ReadWholeFile(Path(FileOrder[i])), ExampleFiles.at(FileOrder[i])) << FileOrder[i];

@@ -7,18 +7,9 @@
 #include <vector>
 
 #include "RandomMatrix.h"
+#include "Seed12345.h"
 
 namespace {
-
-// The matrix that seed 12345 gives on its first attempt.
-const TPayoffMatrix Seed12345Matrix = {{
-    {-2, -4, -8, 1, 3, -3},
-    {-1, -8, -9, 8, 9, -3},
-    {-5, 5, 0, -1, 7, 6},
-    {5, 7, -6, -9, 4, -1},
-    {-6, 4, -2, -4, -1, -8},
-    {5, -7, 7, -4, 1, 6},
-}};
 
 TPayoffMatrix Transposed(const TPayoffMatrix& matrix) {
   TPayoffMatrix result{};

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "Driver.h"
-#include "TestFiles.h"
+#include "SolverTesting.h"
 
 // The replacements pair malloc with free; the compiler cannot see that.
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"

@@ -8,7 +8,7 @@
 
 #include "ClassUnit.h"
 #include "GameCheck.h"
-#include "TestFiles.h"
+#include "SolverTesting.h"
 
 namespace {
 
@@ -19,21 +19,19 @@ struct TSolved {
   std::vector<long double> strategy;
 };
 
-// Solves one player's system in the scratch directory and reads the optimum
+// Solves one player's system in memory and reads the optimum
 // from the final tableau at full precision.
 TSolved SolvePlayer(const TGame& payoff, char player) {
-  std::ofstream("system.txt", std::ios::binary) << GameSystemText(payoff, player);
+  WriteWholeFile("system.txt", GameSystemText(payoff, player));
   TSimplex s{};
   LoadProblem(s, "system.txt");
-  Solve(s);
-  EXPECT_EQ(s.Status, StatusOptimal);
+  EXPECT_EQ(SolveInMemory(s).Status, StatusOptimal);
   const int n = s.Variables.Count;
   const long double f = s.Table[n][n].Value;
   TSolved solved{std::fabs(1.0L / f), {}};
   for (int j = 0; j < n; ++j)
     if (s.Variables.Items[j].Kind == 'x')
       solved.strategy.push_back(s.Variables.Items[j].InBasis ? std::fabs(s.Table[j][n].Value / f) : 0.0L);
-  for (const auto& entry : std::filesystem::directory_iterator(".")) std::filesystem::remove(entry.path());
   return solved;
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "ClassUnit.h"
-#include "TestFiles.h"
+#include "SolverTesting.h"
 
 namespace {
 

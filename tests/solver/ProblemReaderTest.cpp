@@ -6,7 +6,7 @@
 
 #include "ClassUnit.h"
 #include "Errors.h"
-#include "TestFiles.h"
+#include "SolverTesting.h"
 
 namespace {
 
@@ -172,7 +172,7 @@ TEST_F(ReaderErrorTest, UnsoundProblemsAreRefused) {
       {"100 100 56\n", "EInvalidProblem",
        "Line 1: the header counts 100 100 56 add up to more than 255 variables"},
       {"100 100 99999999999\n", "EInvalidProblem",
-       "Line 1: the header counts 100 100 9999999999 add up to more than 255 variables"},
+       "Line 1: the header counts 100 100 99999999999 add up to more than 255 variables"},
       {"4 1 1\n1*x259<1\nZ=0\n", "EInvalidProblem",
        "Line 2: the term index 259 names no column a term may write; terms may name the x and z "
        "columns 0 to 4"},

@@ -9,8 +9,7 @@
 #include <string>
 
 #include "ClassUnit.h"
-#include "TableauReport.h"
-#include "TestFiles.h"
+#include "SolverTesting.h"
 
 namespace {
 

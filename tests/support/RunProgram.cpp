@@ -12,39 +12,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 extern char** environ;
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string MakeTempDirectory() {
-  std::string pattern = (fs::temp_directory_path() / "mg-run-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  return pattern;
-}
-
-void WriteWholeFile(const std::string& path, const std::string& data) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << data;
-  if (!out) throw std::runtime_error("cannot write " + path);
-}
-
-}  // namespace
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream data;
-  data << in.rdbuf();
-  return data.str();
-}
-
 TRunResult RunProgram(const std::string& program, const TRunOptions& options) {
-  std::string home = MakeTempDirectory();  // holds the console files
+  const TScratchDir homeDir("mg-run");  // holds the console files
+  const std::string home = homeDir.Path().string();
   std::string scratch = home + "/work";
   fs::create_directory(scratch);
   // A run under another user must be able to work in the scratch directory.
@@ -102,8 +78,6 @@ TRunResult RunProgram(const std::string& program, const TRunOptions& options) {
       result.Files[name] = ReadWholeFile(entry.path().string());
     }
   }
-  std::error_code ignored;
-  fs::remove_all(home, ignored);
   return result;
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "ScratchDir.h"
+
 struct TRunOptions {
   std::string Stdin;                         // the whole standard input
   std::string Locale;                        // LC_ALL for the run; empty: C
@@ -29,6 +31,3 @@ TRunResult RunProgram(const std::string& program, const TRunOptions& options = {
 // Creates `locale` (for example de_DE.UTF-8) when it is missing and this
 // process may; returns false when it is still not available.
 bool EnsureLocale(const std::string& locale);
-
-// The whole content of a file; empty when it cannot be read.
-std::string ReadWholeFile(const std::string& path);
