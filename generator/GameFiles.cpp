@@ -1,29 +1,17 @@
 #include "GameFiles.h"
 
-#include <cerrno>
-#include <cstdio>
-
 #include "OutputFile.h"
-
-extern "C" const char __executable_start[];  // NOLINT: provided by the linker
 
 namespace {
 
 constexpr std::int32_t Shift = 10;
-
-std::uint32_t LocationInProgram(const void* codeAddress) {
-  auto offset = reinterpret_cast<std::uintptr_t>(codeAddress) -
-                reinterpret_cast<std::uintptr_t>(&__executable_start[0]);
-  return static_cast<std::uint32_t>(offset);
-}
 
 // Passes `ok` through. On a failure it records the file's error number and
 // the caller's code address, and lets the file go without writing out its
 // buffer. Kept out of line so that every check has its own return address.
 [[gnu::noinline]] bool CheckIo(bool ok, TOutputFile& file, TRunError& error) {
   if (ok) return true;
-  error.Code = RuntimeErrorCode(file.Error);
-  error.Location = LocationInProgram(__builtin_return_address(0));
+  error = RunErrorAt(file.Error, __builtin_return_address(0));
   AbandonOutputFile(file);
   return false;
 }
@@ -43,24 +31,6 @@ std::string JoinPath(const std::string& directory, const char* name) {
 }
 
 }  // namespace
-
-int RuntimeErrorCode(int errorNumber) {
-  int code = errorNumber & 0xFF;
-  return code != 0 ? code : EIO;
-}
-
-std::string FormatRuntimeError(const TRunError& error) {
-  char line[40];
-  std::snprintf(line, sizeof line, "Runtime error %3d at %08X\r\n", error.Code,
-                static_cast<unsigned>(error.Location));
-  return line;
-}
-
-void ReportRuntimeError(const TRunError& error) {
-  std::string line = FormatRuntimeError(error);
-  std::fwrite(line.data(), 1, line.size(), stdout);
-  std::fflush(stdout);
-}
 
 std::string MatrixLine(const TPayoffMatrix& matrix, int row) {
   std::string line;

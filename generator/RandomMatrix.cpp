@@ -1,6 +1,7 @@
 #include "RandomMatrix.h"
 
 #include <sys/times.h>
+#include <time.h>
 #include <unistd.h>
 
 TPayoffMatrix PayoffMatrix{};
@@ -45,19 +46,20 @@ void DrawAttempt(TPayoffMatrix& matrix) {
 
 }  // namespace
 
-std::uint32_t SeedFromClock(const timespec* counter, std::uint32_t milliseconds) {
-  if (counter == nullptr) return milliseconds;
-  std::uint64_t nanoseconds = static_cast<std::uint64_t>(counter->tv_sec) * 1000000000u +
-                              static_cast<std::uint64_t>(counter->tv_nsec);
-  return static_cast<std::uint32_t>(nanoseconds);
+std::uint32_t SeedFromClock(const std::uint64_t* counter, std::uint32_t milliseconds) {
+  return counter != nullptr ? static_cast<std::uint32_t>(*counter) : milliseconds;
 }
 
 void SeedRandom() {
-  timespec counter{};
-  if (clock_gettime(CLOCK_MONOTONIC, &counter) == 0)
-    RandomState = SeedFromClock(&counter, 0);
-  else
+  // The monotonic clock's nanosecond count is the high-resolution counter.
+  timespec now{};
+  if (clock_gettime(CLOCK_MONOTONIC, &now) == 0) {
+    const std::uint64_t nanoseconds =
+        static_cast<std::uint64_t>(now.tv_sec) * 1000000000u + static_cast<std::uint64_t>(now.tv_nsec);
+    RandomState = SeedFromClock(&nanoseconds, 0);
+  } else {
     RandomState = SeedFromClock(nullptr, TickCount());
+  }
 }
 
 std::int32_t RandomBelow(std::int32_t n) {

@@ -3,8 +3,6 @@
 // neither a maximal row nor a maximal column.
 #pragma once
 
-#include <time.h>
-
 #include <array>
 #include <cstdint>
 
@@ -22,10 +20,10 @@ extern std::uint32_t RandomState;
 // reproducible.
 void SeedRandom();
 
-// The seed from the clock readings: the low 32 bits of the nanosecond count
-// when the counter could be read (`counter` not null), else the millisecond
-// tick count.
-std::uint32_t SeedFromClock(const timespec* counter, std::uint32_t milliseconds);
+// The seed from the clock readings: the low 32 bits of the high-resolution
+// count when the counter could be read (`counter` not null), else the
+// millisecond tick count.
+std::uint32_t SeedFromClock(const std::uint64_t* counter, std::uint32_t milliseconds);
 
 // Steps RandomState once and returns floor(n * state / 2^32), a value in
 // 0..n-1. n must be at least 1.

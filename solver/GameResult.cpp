@@ -14,7 +14,7 @@ void WriteGameResult(const TSimplex& simplex, const std::string& fileName) {
   const long double f = table[n][n].Value;
 
   // Each decision variable's value, or "0" when it is not basic.
-  auto vectorLine = [&](const char* head, auto&& valueText) {
+  auto VectorLine = [&](const char* head, auto&& valueText) {
     std::string line = head;
     for (int j = 0; j < n; ++j) {
       if (items[j].Kind != 'x') continue;
@@ -27,7 +27,7 @@ void WriteGameResult(const TSimplex& simplex, const std::string& fileName) {
 
   TTextWriter out(fileName);
   out.Write("F = " + PointText(f) + "\r\n");
-  out.Write(vectorLine("X = ( ", [](long double x) { return PointText(x); }));
+  out.Write(VectorLine("X = ( ", [](long double x) { return PointText(x); }));
   if (f == 0) {
     // v' and S* have no value: the file keeps F and X, and the run ends with
     // an error instead of a division by zero.
@@ -35,6 +35,6 @@ void WriteGameResult(const TSimplex& simplex, const std::string& fileName) {
     RaiseError(EZeroDivide, "Floating point division by zero");
   }
   out.Write("v' = " + PointText(std::fabs(1.0L / f)) + "\r\n");
-  out.Write(vectorLine("S* = ( ", [f](long double x) { return PointText(std::fabs(x / f)); }));
+  out.Write(VectorLine("S* = ( ", [f](long double x) { return PointText(std::fabs(x / f)); }));
   out.Close();
 }

@@ -144,16 +144,57 @@ void SetUpVariablesAndTable(TSimplex& simplex, const THeader& header) {
                        std::vector<TCell>(static_cast<std::size_t>(n) + 1, TCell{0.0L, 0.0L}));
 }
 
-// A "<" puts 1 and a ">" puts -1 into the next slack or surplus column of
-// the row; "=" takes none. `k` counts the columns taken so far.
-void AddSlackEntry(std::vector<TCell>& row, char relation, const THeader& header, int& k,
-                   long long lineNumber) {
+// Constraint row r gets 1 in its own artificial column, and a "<" puts 1 and
+// a ">" puts -1 into the next slack or surplus column; "=" takes none. `k`
+// counts the slack and surplus columns taken so far.
+void AddRelationEntries(std::vector<TCell>& row, int r, char relation, const THeader& header, int& k,
+                        long long lineNumber) {
+  row[r].Value = 1.0L;
   if (relation == '=') return;
   if (k >= header.Nz)
     RaiseError(EInvalidProblem, OnLine(lineNumber) + "more \"<\" and \">\" constraints than the " +
                                     std::to_string(header.Nz) + " slack and surplus variables of the header");
   row[header.Nx + k].Value = relation == '<' ? 1.0L : -1.0L;
   ++k;
+}
+
+// An objective line must be there and hold more than its skipped first
+// character; `text` is the line as the scanners see it.
+void CheckObjectiveLine(bool read, const std::string& text, long long lineNumber) {
+  if (!read)
+    RaiseError(EInvalidProblem, "The objective line is missing after line " + std::to_string(lineNumber - 1));
+  if (text.size() < 2) RaiseError(EInvalidProblem, OnLine(lineNumber) + "the objective line is empty");
+}
+
+void CheckSlackCount(const THeader& header, int k) {
+  if (k != header.Nz)
+    RaiseError(EInvalidProblem, "The header gives " + std::to_string(header.Nz) +
+                                    " slack and surplus variables, but the constraints hold " +
+                                    std::to_string(k) + " \"<\" and \">\" relations");
+}
+
+// The line as the scanners see it: every blank removed and "$" appended, so
+// that the last number of the line ends before the line does.
+std::string ScannedText(const std::string& line) {
+  std::string text;
+  text.reserve(line.size() + 1);
+  for (char c : line)
+    if (c != ' ') text += c;
+  text += '$';
+  return text;
+}
+
+long double ToReal(const std::string& number) {
+  long double value = 0;
+  if (!ConvertReal(number, DecimalSeparator, value))
+    RaiseConvertError("'" + number + "' is not a valid floating point value");
+  return value;
+}
+
+std::int32_t ToInt(const std::string& number) {
+  std::int32_t value = 0;
+  if (!ConvertInt(number, value)) RaiseConvertError("'" + number + "' is not a valid integer value");
+  return value;
 }
 
 [[noreturn]] void RaiseEndsInsideTerm(long long lineNumber) {
@@ -194,8 +235,7 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName) {
   const int termColumns = header.Nx + header.Nz;  // terms may name x and z columns
   auto& table = simplex.Table;
 
-  // ---- The scanners share the current line (blanks removed, "$" appended)
-  // and the cursor into it.
+  // ---- The scanners share the current line, as scanned, and the cursor.
   std::string line, text;
   std::size_t cursor = 0;
   long long lineNumber = 0;
@@ -203,31 +243,19 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName) {
     const bool read = file.ReadLine(line);
     if (!read) line.clear();  // a missing line reads as an empty one
     lineNumber = read ? file.LineNumber() : file.LineNumber() + 1;
-    text.clear();
-    for (char c : line)
-      if (c != ' ') text += c;
-    text += '$';
+    text = ScannedText(line);
     return read;
   };
-  auto ReadReal = [&]() -> long double {
+  // The character under the cursor, whatever it is, and the longest run of
+  // characters that `more` accepts after it.
+  auto ScanText = [&](bool (*more)(char)) {
     if (cursor >= text.size()) RaiseEndsInsideTerm(lineNumber);
     const std::size_t start = cursor++;
-    while (cursor < text.size() && IsNumberChar(text[cursor])) ++cursor;
-    const std::string number = text.substr(start, cursor - start);
-    long double value = 0;
-    if (!ConvertReal(number, DecimalSeparator, value))
-      RaiseConvertError("'" + number + "' is not a valid floating point value");
-    return value;
+    while (cursor < text.size() && more(text[cursor])) ++cursor;
+    return text.substr(start, cursor - start);
   };
-  auto ReadInt = [&]() -> std::int32_t {
-    if (cursor >= text.size()) RaiseEndsInsideTerm(lineNumber);
-    const std::size_t start = cursor++;
-    while (cursor < text.size() && IsDigit(text[cursor])) ++cursor;
-    const std::string number = text.substr(start, cursor - start);
-    std::int32_t value = 0;
-    if (!ConvertInt(number, value)) RaiseConvertError("'" + number + "' is not a valid integer value");
-    return value;
-  };
+  auto ReadReal = [&] { return ToReal(ScanText(IsNumberChar)); };
+  auto ReadInt = [&] { return ToInt(ScanText(IsDigit)); };
   auto ReadTerm = [&](int row) {
     const long double coefficient = ReadReal();
     cursor += 2;  // the "*" and the variable letter, not examined
@@ -242,22 +270,15 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName) {
     NextLine();
     cursor = 0;
     while (!IsRelation(text[cursor])) ReadTerm(r);
-    AddSlackEntry(table[r], text[cursor], header, k, lineNumber);
-    table[r][r].Value = 1.0L;
-    ++cursor;
+    AddRelationEntries(table[r], r, text[cursor++], header, k, lineNumber);
     table[r][n].Value = ReadReal();
   }
-  if (k != header.Nz)
-    RaiseError(EInvalidProblem, "The header gives " + std::to_string(header.Nz) +
-                                    " slack and surplus variables, but the constraints hold " +
-                                    std::to_string(k) + " \"<\" and \">\" relations");
+  CheckSlackCount(header, k);
 
   // ---- The objective line: its first character is skipped.
-  if (!NextLine())
-    RaiseError(EInvalidProblem,
-               "The objective line is missing after line " + std::to_string(file.LineNumber()));
+  const bool objectiveRead = NextLine();
+  CheckObjectiveLine(objectiveRead, text, lineNumber);
   cursor = 1;
-  if (cursor >= text.size()) RaiseError(EInvalidProblem, OnLine(lineNumber) + "the objective line is empty");
   while (!IsRelation(text[cursor])) ReadTerm(n);
   ++cursor;  // the relation, whichever it is
   table[n][n].Value = ReadReal();

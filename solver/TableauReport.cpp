@@ -98,7 +98,7 @@ void FormatTable(const TSimplex& simplex, TSink& out) {
   for (int j = 0; j < n; ++j) names[j] = NameOf(simplex.Variables.Items[j]);
   const std::size_t lineBound = (static_cast<std::size_t>(n) + 2) * (MaxCellText + 1 + MaxName) + 16;
 
-  auto writeRow = [&](const std::vector<TCell>& row, bool objective) {
+  auto WriteRow = [&](const std::vector<TCell>& row, bool objective) {
     char* start = out.Room(lineBound);
     char* p = start;
     const bool withM = objective && simplex.BigM;
@@ -118,10 +118,10 @@ void FormatTable(const TSimplex& simplex, TSink& out) {
     char* label = out.Room(MaxName + 3);
     char* p = Put(label, names[i].text, names[i].size);
     out.Commit(static_cast<std::size_t>(Put(p, " : ", 3) - label));
-    writeRow(simplex.Table[i], false);
+    WriteRow(simplex.Table[i], false);
   }
   out.Write("F  : F");
-  writeRow(simplex.Table[n], true);
+  WriteRow(simplex.Table[n], true);
   out.Write(StatusLine(simplex.Status));
 }
 
