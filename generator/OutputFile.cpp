@@ -35,14 +35,21 @@ bool CreateOutputFile(TOutputFile& file, const std::string& fileName) {
   file.Count = 0;
   file.Error = 0;
   int handle;
+  // A FIFO without a reader fails at once (ENXIO) instead of blocking the
+  // open; the writes block as usual once the flag is cleared again.
   do {
-    handle = open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    handle = open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
   } while (handle < 0 && errno == EINTR);
   if (handle < 0) {
     file.Error = errno;
     return false;
   }
   file.Handle = handle;
+  const int flags = fcntl(handle, F_GETFL);
+  if (flags < 0 || fcntl(handle, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+    file.Error = errno;
+    return false;
+  }
   return true;
 }
 

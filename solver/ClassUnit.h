@@ -71,8 +71,9 @@ void CleanTable(TSimplex& simplex);
 
 // The same cleaning on the live rows and the objective row only. After a pivot
 // of a cleaned table no other row holds a new value: a dead row keeps what it
-// had when it was cleaned, and the pivot writes only 0 or 1 into it.
-void CleanLiveRows(TSimplex& simplex);
+// had when it was cleaned, and the pivot writes only 0 or 1 into it. Returns
+// false when a part of these rows is not finite: the pivot overflowed.
+bool CleanLiveRows(TSimplex& simplex);
 
 // ---- Locale
 

@@ -65,6 +65,10 @@ std::string InOutMessage(int errorNumber, const std::string& fileName) {
   Throw(EInOutError, InOutMessage(errorNumber, fileName), __builtin_return_address(0));
 }
 
+[[gnu::noinline]] void RaiseInvalidFilename() {
+  Throw(EInOutError, "Invalid filename", __builtin_return_address(0));
+}
+
 [[gnu::noinline]] void RaiseInvalidNumericInput() {
   // Not an error number of the system: none of them gives this message.
   Throw(EInOutError, "Invalid numeric input", __builtin_return_address(0));

@@ -14,6 +14,7 @@ inline constexpr char EInvalidProblem[] = "EInvalidProblem";
 inline constexpr char EIterationLimit[] = "EIterationLimit";
 inline constexpr char EInvalidOperation[] = "EInvalidOperation";
 inline constexpr char EZeroDivide[] = "EZeroDivide";
+inline constexpr char EOverflow[] = "EOverflow";
 
 struct ESolverError : std::exception {
   std::string Kind;           // one of the kinds above
@@ -26,6 +27,8 @@ struct ESolverError : std::exception {
 // An I/O error from the system's error number. Opening names the file, so
 // that a missing directory on its path can be told from a missing file.
 [[noreturn]] void RaiseInOutError(int errorNumber, const std::string& fileName = {});
+// A name that can name no file.
+[[noreturn]] void RaiseInvalidFilename();
 // A whole number expected in a text file where the text is none.
 [[noreturn]] void RaiseInvalidNumericInput();
 [[noreturn]] void RaiseConvertError(const std::string& message);

@@ -32,9 +32,10 @@ bool IsBlankOrControl(char c) {
 
 // An optional sign, then digits with at most one decimal separator; no
 // exponent. The conversion rounds the decimal text exactly once.
-bool ConvertReal(const std::string& text, char separator, long double& value) {
+bool ConvertReal(std::string_view text, char separator, long double& value) {
   static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
   std::string normal;
+  normal.reserve(text.size());
   std::size_t i = 0;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) normal += text[i++];
   int digits = 0;
@@ -158,6 +159,19 @@ void AddRelationEntries(std::vector<TCell>& row, int r, char relation, const THe
   ++k;
 }
 
+// The format has no exponents: a constant that the text continues with one
+// is refused whole, with the exponent, rather than read as its leading part.
+// `end` is the cursor after the constant; returns `value`.
+long double WithoutExponent(long double value, const std::string& text, std::size_t start,
+                            const std::size_t& end) {
+  std::size_t last = end;
+  if (last >= text.size() || (text[last] != 'e' && text[last] != 'E')) return value;
+  ++last;
+  if (last < text.size() && (text[last] == '+' || text[last] == '-')) ++last;
+  while (last < text.size() && IsNumberChar(text[last])) ++last;
+  RaiseConvertError("'" + text.substr(start, last - start) + "' is not a valid floating point value");
+}
+
 // An objective line must be there and hold more than its skipped first
 // character; `text` is the line as the scanners see it.
 void CheckObjectiveLine(bool read, const std::string& text, long long lineNumber) {
@@ -173,27 +187,25 @@ void CheckSlackCount(const THeader& header, int k) {
                                     std::to_string(k) + " \"<\" and \">\" relations");
 }
 
-// The line as the scanners see it: every blank removed and "$" appended, so
-// that the last number of the line ends before the line does.
-std::string ScannedText(const std::string& line) {
-  std::string text;
-  text.reserve(line.size() + 1);
-  for (char c : line)
-    if (c != ' ') text += c;
-  text += '$';
-  return text;
+// Makes the line what the scanners see: every blank removed and "$"
+// appended, so that the last number of the line ends before the line does.
+// In place: a line may be megabytes long.
+void MakeScannedText(std::string& line) {
+  line.erase(std::remove(line.begin(), line.end(), ' '), line.end());
+  line += '$';
 }
 
-long double ToReal(const std::string& number) {
+long double ToReal(std::string_view number) {
   long double value = 0;
   if (!ConvertReal(number, DecimalSeparator, value))
-    RaiseConvertError("'" + number + "' is not a valid floating point value");
+    RaiseConvertError("'" + std::string(number) + "' is not a valid floating point value");
   return value;
 }
 
-std::int32_t ToInt(const std::string& number) {
+std::int32_t ToInt(std::string_view number) {
   std::int32_t value = 0;
-  if (!ConvertInt(number, value)) RaiseConvertError("'" + number + "' is not a valid integer value");
+  if (!ConvertInt(number, value))
+    RaiseConvertError("'" + std::string(number) + "' is not a valid integer value");
   return value;
 }
 
@@ -231,19 +243,17 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName) {
   TTextReader file(fileName);
   const THeader header = ReadHeader(file);
   SetUpVariablesAndTable(simplex, header);
-  const int n = simplex.Variables.Count;
-  const int termColumns = header.Nx + header.Nz;  // terms may name x and z columns
-  auto& table = simplex.Table;
+  const int n = simplex.Variables.Count, termColumns = header.Nx + header.Nz;  // terms name x and z columns
 
   // ---- The scanners share the current line, as scanned, and the cursor.
-  std::string line, text;
+  std::string text;
   std::size_t cursor = 0;
   long long lineNumber = 0;
   auto NextLine = [&]() -> bool {
-    const bool read = file.ReadLine(line);
-    if (!read) line.clear();  // a missing line reads as an empty one
+    const bool read = file.ReadLine(text);
+    if (!read) text.clear();  // a missing line reads as an empty one
     lineNumber = read ? file.LineNumber() : file.LineNumber() + 1;
-    text = ScannedText(line);
+    MakeScannedText(text);
     return read;
   };
   // The character under the cursor, whatever it is, and the longest run of
@@ -252,16 +262,20 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName) {
     if (cursor >= text.size()) RaiseEndsInsideTerm(lineNumber);
     const std::size_t start = cursor++;
     while (cursor < text.size() && more(text[cursor])) ++cursor;
-    return text.substr(start, cursor - start);
+    return std::string_view(text).substr(start, cursor - start);
   };
   auto ReadReal = [&] { return ToReal(ScanText(IsNumberChar)); };
   auto ReadInt = [&] { return ToInt(ScanText(IsDigit)); };
+  auto ReadConstant = [&] {
+    const std::size_t start = cursor;
+    return WithoutExponent(ReadReal(), text, start, cursor);
+  };
   auto ReadTerm = [&](int row) {
     const long double coefficient = ReadReal();
     cursor += 2;  // the "*" and the variable letter, not examined
     const std::int32_t index = ReadInt();
     if (index < 0 || index >= termColumns) RaiseIndexOutside(index, termColumns, lineNumber);
-    table[row][index].Value = coefficient;  // a later term with the same index replaces it
+    simplex.Table[row][index].Value = coefficient;  // a later term with the same index replaces it
   };
 
   // ---- The constraints: constraint i is the row of the artificial variable y i.
@@ -270,8 +284,8 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName) {
     NextLine();
     cursor = 0;
     while (!IsRelation(text[cursor])) ReadTerm(r);
-    AddRelationEntries(table[r], r, text[cursor++], header, k, lineNumber);
-    table[r][n].Value = ReadReal();
+    AddRelationEntries(simplex.Table[r], r, text[cursor++], header, k, lineNumber);
+    simplex.Table[r][n].Value = ReadConstant();
   }
   CheckSlackCount(header, k);
 
@@ -281,7 +295,7 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName) {
   cursor = 1;
   while (!IsRelation(text[cursor])) ReadTerm(n);
   ++cursor;  // the relation, whichever it is
-  table[n][n].Value = ReadReal();
+  simplex.Table[n][n].Value = ReadConstant();
 
   SetUpBigMObjective(simplex, termColumns);
   file.Close();

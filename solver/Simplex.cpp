@@ -113,8 +113,10 @@ void Iterate(TSimplex& simplex, int pivotLimit, const TTableauVisitor& visit) {
     if (!seen.insert(CurrentBasis(simplex)).second) lowestIndexRule = true;
     if (k == 0) {
       CleanTable(simplex);
-    } else {
-      CleanLiveRows(simplex);  // all that the last pivot can have changed
+    } else if (!CleanLiveRows(simplex)) {  // all that the last pivot can have changed
+      // Past the number range a sign test no longer means anything: the run
+      // would end "optimal" on an infinity or a NaN.
+      RaiseError(EOverflow, "Floating point overflow");
     }
     CheckOptimality(simplex);
     visit(simplex, k);

@@ -4,11 +4,15 @@
 
 namespace {
 
-void CleanRow(std::vector<TCell>& row) {
+// Returns whether every part of the row is finite.
+bool CleanRow(std::vector<TCell>& row) {
+  bool finite = true;
   for (auto& cell : row) {
     if (std::fabs(cell.Value) < ZeroThreshold) cell.Value = 0.0L;
     if (std::fabs(cell.M) < ZeroThreshold) cell.M = 0.0L;
+    finite &= std::isfinite(cell.Value) & std::isfinite(cell.M);
   }
+  return finite;
 }
 
 }  // namespace
@@ -17,9 +21,10 @@ void CleanTable(TSimplex& simplex) {
   for (auto& row : simplex.Table) CleanRow(row);
 }
 
-void CleanLiveRows(TSimplex& simplex) {
+bool CleanLiveRows(TSimplex& simplex) {
   const int n = simplex.Variables.Count;
+  bool finite = true;
   for (int i = 0; i < n; ++i)
-    if (simplex.Variables.Items[i].InBasis) CleanRow(simplex.Table[i]);
-  CleanRow(simplex.Table[n]);
+    if (simplex.Variables.Items[i].InBasis) finite &= CleanRow(simplex.Table[i]);
+  return finite & CleanRow(simplex.Table[n]);
 }

@@ -12,8 +12,15 @@
 #include "Errors.h"
 
 namespace {
+
 constexpr std::size_t WriteBufferSize = std::size_t{64} * 1024;
+
+[[noreturn]] void RaiseLineTooLong(std::int64_t lineNumber) {
+  RaiseError(EInvalidProblem, "Line " + std::to_string(lineNumber) + ": the line is longer than " +
+                                  std::to_string(MaxLineLength) + " bytes");
 }
+
+}  // namespace
 
 TTextReader::TTextReader(const std::string& fileName) : name_(fileName) {
   if (fileName.empty()) {
@@ -40,11 +47,16 @@ bool TTextReader::ReadLine(std::string& line) {
   while ((c = getc_unlocked(file_)) != EOF) {
     any = true;
     if (c == '\n') break;
+    // One byte more than the limit is kept, a CR that may end the line.
+    if (line.size() > MaxLineLength) RaiseLineTooLong(lineNumber_ + 1);
+    // Grown by hand so that the buffer never holds much more than the limit.
+    if (line.size() == line.capacity()) line.reserve(std::min(2 * line.capacity() + 64, MaxLineLength + 2));
     line.push_back(static_cast<char>(c));
   }
   if (c == EOF && std::ferror(file_)) RaiseInOutError(errno != 0 ? errno : EIO, name_);
   if (!any) return false;
-  if (c == '\n' && !line.empty() && line.back() == '\r') line.pop_back();
+  if (!line.empty() && line.back() == '\r' && c == '\n') line.pop_back();
+  if (line.size() > MaxLineLength) RaiseLineTooLong(lineNumber_ + 1);
   ++lineNumber_;
   return true;
 }
@@ -59,14 +71,22 @@ void TTextReader::Close() {
 std::string ReadConsoleLine(std::FILE* input) {
   std::string line;
   int c = 0;
-  while ((c = getc_unlocked(input)) != EOF && c != '\n') line.push_back(static_cast<char>(c));
+  // Nothing past the limit is read: the input may never end.
+  while (line.size() <= MaxNameLength && (c = getc_unlocked(input)) != EOF && c != '\n')
+    line.push_back(static_cast<char>(c));
   if (c == '\n' && !line.empty() && line.back() == '\r') line.pop_back();
+  if (line.size() > MaxNameLength || line.find('\0') != std::string::npos) RaiseInvalidFilename();
   return line;
 }
 
 TTextWriter::TTextWriter(const std::string& fileName) : name_(fileName) {
-  fd_ = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  // Without O_NONBLOCK, a FIFO of the report's name would block the open
+  // until a reader came; with it, the open fails (ENXIO) when none is there.
+  // The writes then block as usual.
+  fd_ = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd_ < 0) RaiseInOutError(errno, fileName);
+  const int flags = ::fcntl(fd_, F_GETFL);
+  if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) < 0) RaiseInOutError(errno, fileName);
   buffer_.resize(WriteBufferSize);
 }
 
@@ -96,6 +116,7 @@ void TTextWriter::Flush() {
       if (errno == EINTR) continue;
       RaiseInOutError(errno, name_);
     }
+    if (written == 0) RaiseInOutError(EIO, name_);  // no progress and no error number: do not spin
     done += static_cast<std::size_t>(written);
   }
   used_ = 0;

@@ -3,10 +3,19 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
+
+// The longest line a problem file may hold, line end aside: far beyond the
+// longest sound line (255 terms of long coefficients), and small enough that
+// no input can take the memory of the machine.
+inline constexpr std::size_t MaxLineLength = std::size_t{16} << 20;
+
+// The longest file name the console line may give; no path is longer.
+inline constexpr std::size_t MaxNameLength = 4096;
 
 // Lines of a text file, or of standard input when the name is empty. Lines
 // end with LF or CR LF; the last line needs no line end.
@@ -17,23 +26,27 @@ class TTextReader {
   TTextReader(const TTextReader&) = delete;
   TTextReader& operator=(const TTextReader&) = delete;
 
-  // The next line without its line end; false at the end of the file.
+  // The next line without its line end; false at the end of the file. A
+  // line longer than MaxLineLength raises EInvalidProblem.
   bool ReadLine(std::string& line);
   // Physical lines read so far.
-  int LineNumber() const { return lineNumber_; }
+  std::int64_t LineNumber() const { return lineNumber_; }
   void Close();
 
  private:
   std::FILE* file_ = nullptr;
   bool ownsFile_ = false;
   std::string name_;
-  int lineNumber_ = 0;
+  std::int64_t lineNumber_ = 0;
 };
 
-// Reads one line of standard input as typed, the line end consumed.
+// Reads one line of standard input as typed, the line end consumed. A line
+// longer than MaxNameLength, or one holding a NUL byte, names no file: it
+// raises "Invalid filename".
 std::string ReadConsoleLine(std::FILE* input);
 
-// A file created (or emptied) for writing, filled through a buffer.
+// A file created (or emptied) for writing, filled through a buffer. A FIFO
+// without a reader is refused at once instead of waiting for one.
 class TTextWriter {
  public:
   explicit TTextWriter(const std::string& fileName);

@@ -152,8 +152,7 @@ TEST(DriverEndToEnd, FileAccessDeniedForAnUnprivilegedUser) {
   options.Prefix = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
   options.Stdin = "locked.txt\n";
   options.Files = {{"locked.txt", SmallProblem}};
-  // The harness makes files readable; lock this one after placing it.
-  options.Prefix.insert(options.Prefix.begin(), {"sh", "-c", "chmod 000 locked.txt && exec \"$@\"", "sh"});
+  options.Setup = "chmod 000 locked.txt";  // the harness makes files readable
   TRunResult run = RunProgram(LORVEX_PATH, options);
   EXPECT_EQ(run.ExitStatus, 1);
   EXPECT_EQ(MaskAddress(run.Stderr), Report("EInOutError", "File access denied."));

@@ -1,6 +1,7 @@
 #include "RunProgram.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,10 +19,70 @@ extern char** environ;
 
 namespace fs = std::filesystem;
 
+namespace {
+
+std::vector<char*> CStrings(std::vector<std::string>& strings) {
+  std::vector<char*> pointers;
+  for (auto& s : strings) pointers.push_back(s.data());
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+// The environment without the locale's variables, and LC_ALL as asked.
+std::vector<std::string> Environment(const std::string& locale) {
+  std::vector<std::string> env;
+  for (char** e = environ; *e != nullptr; ++e) {
+    std::string var = *e;
+    if (var.rfind("LC_", 0) == 0 || var.rfind("LANG=", 0) == 0 || var.rfind("LANGUAGE=", 0) == 0) continue;
+    env.push_back(var);
+  }
+  env.push_back("LC_ALL=" + (locale.empty() ? std::string("C") : locale));
+  return env;
+}
+
+std::vector<std::string> Command(const std::string& program, const TRunOptions& options) {
+  std::vector<std::string> argv;
+  if (!options.Setup.empty()) argv = {"sh", "-c", options.Setup + " && exec \"$@\"", "sh"};
+  argv.insert(argv.end(), options.Prefix.begin(), options.Prefix.end());
+  argv.push_back(fs::absolute(program).string());
+  argv.insert(argv.end(), options.Args.begin(), options.Args.end());
+  return argv;
+}
+
+// Feeds standard input once standard output shows `awaited`, and collects
+// standard output until the program closes it.
+std::string Converse(int toChild, int fromChild, const std::string& awaited, const std::string& input,
+                     unsigned timeoutSeconds) {
+  std::string output;
+  bool sent = false;
+  char buffer[4096];
+  for (;;) {
+    if (!sent && output.find(awaited) != std::string::npos) {
+      for (std::size_t done = 0; done < input.size();) {
+        const ssize_t k = write(toChild, input.data() + done, input.size() - done);
+        if (k <= 0) break;
+        done += static_cast<std::size_t>(k);
+      }
+      close(toChild);
+      sent = true;
+    }
+    pollfd ready{fromChild, POLLIN, 0};
+    if (poll(&ready, 1, static_cast<int>(timeoutSeconds) * 1000) <= 0) break;
+    const ssize_t k = read(fromChild, buffer, sizeof buffer);
+    if (k <= 0) break;
+    output.append(buffer, static_cast<std::size_t>(k));
+  }
+  if (!sent) close(toChild);
+  close(fromChild);
+  return output;
+}
+
+}  // namespace
+
 TRunResult RunProgram(const std::string& program, const TRunOptions& options) {
   const TScratchDir homeDir("mg-run");  // holds the console files
   const std::string home = homeDir.Path().string();
-  std::string scratch = home + "/work";
+  const std::string scratch = home + "/work";
   fs::create_directory(scratch);
   // A run under another user must be able to work in the scratch directory.
   chmod(home.c_str(), 0755);
@@ -30,45 +91,41 @@ TRunResult RunProgram(const std::string& program, const TRunOptions& options) {
   for (const auto& [name, data] : options.Files) WriteWholeFile(scratch + "/" + name, data);
   WriteWholeFile(home + "/stdin", options.Stdin);
 
-  std::vector<std::string> argv = options.Prefix;
-  argv.push_back(fs::absolute(program).string());
-  argv.insert(argv.end(), options.Args.begin(), options.Args.end());
+  std::vector<std::string> argv = Command(program, options), env = Environment(options.Locale);
+  std::vector<char*> cargv = CStrings(argv), cenv = CStrings(env);
+  const bool converse = !options.StdinAfter.empty();
+  int inPipe[2] = {-1, -1}, outPipe[2] = {-1, -1};
+  if (converse && (pipe(inPipe) != 0 || pipe(outPipe) != 0)) throw std::runtime_error("pipe failed");
 
-  std::vector<std::string> env;
-  for (char** e = environ; *e != nullptr; ++e) {
-    std::string var = *e;
-    if (var.rfind("LC_", 0) == 0 || var.rfind("LANG=", 0) == 0 || var.rfind("LANGUAGE=", 0) == 0) continue;
-    env.push_back(var);
-  }
-  env.push_back("LC_ALL=" + (options.Locale.empty() ? std::string("C") : options.Locale));
-
-  std::vector<char*> cargv;
-  for (auto& a : argv) cargv.push_back(a.data());
-  cargv.push_back(nullptr);
-  std::vector<char*> cenv;
-  for (auto& e : env) cenv.push_back(e.data());
-  cenv.push_back(nullptr);
-
-  std::string inPath = home + "/stdin", outPath = home + "/stdout", errPath = home + "/stderr";
-  pid_t pid = fork();
+  const std::string inPath = home + "/stdin", outPath = home + "/stdout", errPath = home + "/stderr";
+  const pid_t pid = fork();
   if (pid < 0) throw std::runtime_error("fork failed");
   if (pid == 0) {
-    int in = open(inPath.c_str(), O_RDONLY);
-    int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    const int in = converse ? inPipe[0] : open(inPath.c_str(), O_RDONLY);
+    const int out = converse ? outPipe[1] : open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
         chdir(scratch.c_str()) != 0)
       _exit(127);
+    if (converse) {
+      for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1]}) close(fd);
+    }
+    alarm(options.TimeoutSeconds);  // kept across exec: a hang ends as SIGALRM
     execvpe(cargv[0], cargv.data(), cenv.data());
     _exit(127);
+  }
+  TRunResult result;
+  if (converse) {
+    close(inPipe[0]);
+    close(outPipe[1]);
+    result.Stdout = Converse(inPipe[1], outPipe[0], options.StdinAfter, options.Stdin, options.TimeoutSeconds);
   }
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
 
-  TRunResult result;
   result.ExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  result.Stdout = ReadWholeFile(outPath);
+  if (!converse) result.Stdout = ReadWholeFile(outPath);
   result.Stderr = ReadWholeFile(errPath);
   for (const auto& entry : fs::directory_iterator(scratch)) {
     std::string name = entry.path().filename().string();

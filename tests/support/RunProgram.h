@@ -16,6 +16,11 @@ struct TRunOptions {
   std::set<std::string> Directories;         // directories placed before the run
   std::vector<std::string> Prefix;           // e.g. a privilege-dropping wrapper
   std::vector<std::string> Args;             // arguments after the program
+  std::string Setup;                         // a shell command run in the directory first
+  // When set, standard input and output are pipes, and standard input is
+  // sent only once standard output shows this text.
+  std::string StdinAfter;
+  unsigned TimeoutSeconds = 60;  // the run is killed (SIGALRM) after this
 };
 
 struct TRunResult {
