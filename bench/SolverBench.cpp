@@ -276,15 +276,21 @@ void PrintRuns(const std::vector<TFigures>& all) {
 }
 
 void PrintTimes(const std::vector<TFigures>& all, bool cpu) {
-  std::printf("\n%s time, s: median [lowest-highest]; run/floor is the median of the pairs' ratios\n",
-              cpu ? "CPU (user + system)" : "Wall");
+  std::printf(
+      "\n%s time, s: median [lowest-highest]; run/floor is the median of the pairs' ratios;\n"
+      "noisy: a highest time above 1.5x the lowest\n",
+      cpu ? "CPU (user + system)" : "Wall");
   std::printf("%-9s %-27s %-27s %9s\n", "problem", "   Lorvex run", "   floor (cp -r)", "run/floor");
   for (const TFigures& f : all) {
     if (f.RunCpu.empty()) continue;
     const auto& runs = cpu ? f.RunCpu : f.RunWall;
     const auto& floors = cpu ? f.FloorCpu : f.FloorWall;
-    std::printf("%-9s %-27s %-27s %8.2fx%s\n", f.Key.c_str(), SecondsText(runs).c_str(),
-                SecondsText(floors).c_str(), PairRatio(runs, floors), f.Failure.empty() ? "" : "  FAILED");
+    const TSpread run = SpreadOf(runs), floor = SpreadOf(floors);
+    // A busy machine shows as a wide range; such figures want a second run.
+    const bool noisy = run.High > 1.5 * run.Low || floor.High > 1.5 * floor.Low;
+    std::printf("%-9s %-27s %-27s %8.2fx%s%s\n", f.Key.c_str(), SecondsText(runs).c_str(),
+                SecondsText(floors).c_str(), PairRatio(runs, floors), noisy ? "  noisy" : "",
+                f.Failure.empty() ? "" : "  FAILED");
   }
 }
 
