@@ -1,0 +1,249 @@
+// Where a run's time goes apart from the file system, tableau by tableau: the
+// step loop (Iterate) runs each problem in memory, and every tableau it hands
+// over is
+//   - formatted in memory (FormatTableTo), in ns and, where the processor's
+//     counter can be read, cycles per formatted value;
+//   - written as a report file (WriteTable) into the scratch directory;
+//   - cleaned and tested for optimality again, on a copy, as the loop does
+//     before each report;
+// each the best of N tries. The steps between tableaux (choosing, pivoting,
+// cleaning, the optimality test) are timed as the loop runs them.
+//
+// Usage: ReplayBench [--runs N] [quick|full] [NAME...]
+// NAMEs pick problems of the set, as for SolverBench.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "BenchProblems.h"
+#include "Machine.h"
+#include "ScratchDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+const char Usage[] = "usage: ReplayBench [--runs N] [quick|full] [NAME...]\n";
+
+struct TOptions {
+  bool Quick = false;
+  int Runs = 3;
+  std::vector<std::string> Keys;
+};
+
+bool ParseOptions(const std::vector<std::string>& args, TOptions& options) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--runs" && i + 1 < args.size()) {
+      char* end = nullptr;
+      const long runs = std::strtol(args[++i].c_str(), &end, 10);
+      if (*end != '\0' || runs < 1 || runs > 1000) return false;
+      options.Runs = static_cast<int>(runs);
+    } else if (arg == "quick" || arg == "full") {
+      options.Quick = arg == "quick";
+    } else if (arg.empty() || arg[0] == '-') {
+      return false;
+    } else {
+      options.Keys.push_back(arg);
+    }
+  }
+  return true;
+}
+
+double Since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+struct TBest {
+  double Seconds = std::numeric_limits<double>::infinity();
+  std::uint64_t Cycles = std::numeric_limits<std::uint64_t>::max();
+};
+
+// The least time and the least cycles of `runs` tries of `work`; `after`
+// runs untimed after each try.
+template <typename TWork, typename TAfter>
+TBest Best(int runs, TCycleCounter& counter, TWork work, TAfter after) {
+  TBest best;
+  for (int r = 0; r < runs; ++r) {
+    const auto start = Clock::now();
+    counter.Start();
+    work();
+    const std::uint64_t cycles = counter.Stop();
+    best.Seconds = std::min(best.Seconds, Since(start));
+    best.Cycles = std::min(best.Cycles, cycles);
+    after();
+  }
+  return best;
+}
+
+struct TReplay {
+  std::string Key, End;
+  int N = 0, Tableaux = 0;
+  std::uint64_t Values = 0, Separators = 0, Bytes = 0;  // of the tableau reports
+  double Format = 0, Write = 0, Clean = 0, Steps = 0;   // seconds
+  std::uint64_t FormatCycles = 0;
+};
+
+struct TReplayer {
+  int Runs;
+  fs::path ReportFile;
+  TCycleCounter& Counter;
+  TReplay& Replay;
+  std::string Text;
+  TSimplex Copy{};
+
+  void Visit(const TSimplex& s, int pivots) {
+    auto nothing = [] {};
+    auto format = [&] {
+      Text.clear();
+      FormatTableTo(s, Text);
+    };
+    auto write = [&] { WriteTable(s, ReportFile.string()); };
+    auto remove = [&] { fs::remove(ReportFile); };
+    // A clean tableau takes the same comparisons as the loop's; only the stores are missing.
+    auto clean = [&] {
+      if (pivots == 0) {
+        CleanTable(Copy);
+      } else {
+        CleanLiveRows(Copy);
+      }
+      CheckOptimality(Copy);
+    };
+    const TBest formatted = Best(Runs, Counter, format, nothing);
+    Replay.Format += formatted.Seconds;
+    Replay.FormatCycles += formatted.Cycles;
+    Replay.Bytes += Text.size();
+    Replay.Values += TableauValues(s);
+    Replay.Separators += static_cast<std::uint64_t>(std::count(Text.begin(), Text.end(), '.'));
+    Replay.Write += Best(Runs, Counter, write, remove).Seconds;
+    Copy = s;
+    Replay.Clean += Best(Runs, Counter, clean, nothing).Seconds;
+    Replay.Tableaux = pivots + 1;
+  }
+};
+
+TReplay ReplayOne(const TProblem& problem, const fs::path& scratch, int runs, TCycleCounter& counter) {
+  TReplay replay;
+  replay.Key = problem.Key;
+  replay.N = Size(problem);
+  const std::string problemFile = (scratch / (problem.Key + ".txt")).string();
+  WriteWholeFile(problemFile, ProblemText(problem));
+  TReplayer replayer{runs, scratch / "report.txt", counter, replay, {}, {}};
+  Clock::time_point left{};  // when the visitor last returned to the loop
+  const TMemoryRun run = SolveInMemory(problem, problemFile, [&](const TSimplex& s, int pivots) {
+    if (pivots > 0) replay.Steps += Since(left);
+    replayer.Visit(s, pivots);
+    left = Clock::now();
+  });
+  replay.End = run.End;
+  fs::remove(problemFile);
+  return replay;
+}
+
+double PerValue(double total, std::uint64_t values) {
+  return values == 0 ? 0 : total / static_cast<double>(values);
+}
+
+double Mbps(std::uint64_t bytes, double seconds) {
+  return static_cast<double>(bytes) / 1e6 / seconds;
+}
+
+// Cycles per value from the counter, or from the time at the stated clock.
+double CyclesPerValue(const TCycleCounter& counter, std::uint64_t cycles, double seconds,
+                      std::uint64_t values) {
+  if (counter.Works()) return PerValue(static_cast<double>(cycles), values);
+  return PerValue(seconds * StatedMhz() * 1e6, values);
+}
+
+void PrintReplays(const std::vector<TReplay>& all, const TCycleCounter& counter) {
+  std::printf("%-9s %3s %8s %11s %9s %9s %7s %8s %7s %9s %7s %9s %9s  %s\n", "problem", "N", "tableaux",
+              "values", "report MB", "format ms", "ns/val", "cyc/val", "MB/s", "write ms", "MB/s", "clean ms",
+              "steps ms", "end");
+  for (const TReplay& r : all) {
+    std::printf("%-9s %3d %8d %11llu %9.1f %9.2f %7.2f %8.1f %7.1f %9.2f %7.1f %9.2f %9.2f  %s\n",
+                r.Key.c_str(), r.N, r.Tableaux, static_cast<unsigned long long>(r.Values),
+                static_cast<double>(r.Bytes) / 1e6, r.Format * 1e3, PerValue(r.Format * 1e9, r.Values),
+                CyclesPerValue(counter, r.FormatCycles, r.Format, r.Values), Mbps(r.Bytes, r.Format),
+                r.Write * 1e3, Mbps(r.Bytes, r.Write), r.Clean * 1e3, r.Steps * 1e3, r.End.c_str());
+  }
+}
+
+// Totals over all problems, how the cycles were found, and the target.
+bool PrintSummary(const std::vector<TReplay>& all, const TCycleCounter& counter) {
+  TReplay sum;
+  bool counted = true;
+  for (const TReplay& r : all) {
+    sum.Values += r.Values;
+    sum.Bytes += r.Bytes;
+    sum.Format += r.Format;
+    sum.FormatCycles += r.FormatCycles;
+    if (r.Values != r.Separators) {
+      std::printf("%s: %llu values counted but %llu decimal separators in the text\n", r.Key.c_str(),
+                  static_cast<unsigned long long>(r.Values), static_cast<unsigned long long>(r.Separators));
+      counted = false;
+    }
+  }
+  const double mbps = Mbps(sum.Bytes, sum.Format);
+  std::printf("\nFormatting over all problems: %.2f ns and %.1f cycles per value, %.1f MB/s\n",
+              PerValue(sum.Format * 1e9, sum.Values),
+              CyclesPerValue(counter, sum.FormatCycles, sum.Format, sum.Values), mbps);
+  if (counter.Works()) {
+    std::printf("Cycles: the processor's counter, user mode only (perf_event_open).\n");
+  } else {
+    std::printf(
+        "Cycles: ns x the stated clock, %.0f MHz (/proc/cpuinfo); the cycle counter is not available\n"
+        "here (perf_event_open: %s), so this is an estimate at the nominal clock.\n",
+        StatedMhz(), std::strerror(counter.OpenError()));
+  }
+  std::printf("Target: formatting >= 500 MB/s: %s\n", mbps >= 500 ? "met" : "MISSED");
+  return counted;
+}
+
+int Bench(const TOptions& options, const std::vector<TProblem>& problems) {
+  const TScratchDir scratch("replaybench");
+  TCycleCounter counter;
+  std::printf("ReplayBench %s: %s\n", options.Quick ? "quick" : "full", MachineText().c_str());
+  std::printf(
+      "Every tableau of the step loop: FormatTableTo, WriteTable into %s, cleaning and the\n"
+      "optimality test (on a copy), each the best of %d; the steps between tableaux as the loop ran\n"
+      "them. Values: the numbers of every tableau report. MB = 10^6 bytes.\n\n",
+      scratch.Path().c_str(), options.Runs);
+  std::fflush(stdout);
+  std::vector<TReplay> all;
+  bool ended = true;
+  for (const TProblem& problem : problems) {
+    std::fprintf(stderr, "%-9s replay\n", problem.Key.c_str());
+    all.push_back(ReplayOne(problem, scratch.Path(), options.Runs, counter));
+    ended = ended && (all.back().End == "optimal" || all.back().End == "no optimum");
+  }
+  PrintReplays(all, counter);
+  const bool counted = PrintSummary(all, counter);
+  return ended && counted ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TOptions options;
+  if (!ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options)) {
+    std::fputs(Usage, stderr);
+    return 2;
+  }
+  try {
+    return Bench(options, SelectProblems(options.Quick, options.Keys));
+  } catch (const std::invalid_argument& e) {
+    std::fprintf(stderr, "ReplayBench: %s\n%s", e.what(), Usage);
+    return 2;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "ReplayBench: %s\n", e.what());
+    return 1;
+  }
+}
