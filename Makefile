@@ -31,7 +31,7 @@ fuzz:
 	  -DMG_FUZZ=ON -DMG_TESTS=OFF -DMG_BENCH=OFF
 	cmake --build $(FUZZ_DIR) -j$(JOBS)
 
-# Runs the reader's fuzzer for FUZZ_SECONDS on the checked-in seeds.
+# Runs each fuzzer for FUZZ_SECONDS on the checked-in seeds.
 fuzz-smoke: fuzz
 	sh fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 

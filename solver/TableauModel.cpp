@@ -10,7 +10,7 @@ bool CleanRow(std::vector<TCell>& row) {
   for (auto& cell : row) {
     if (std::fabs(cell.Value) < ZeroThreshold) cell.Value = 0.0L;
     if (std::fabs(cell.M) < ZeroThreshold) cell.M = 0.0L;
-    finite &= std::isfinite(cell.Value) & std::isfinite(cell.M);
+    finite = finite && std::isfinite(cell.Value) && std::isfinite(cell.M);
   }
   return finite;
 }
@@ -23,8 +23,8 @@ void CleanTable(TSimplex& simplex) {
 
 bool CleanLiveRows(TSimplex& simplex) {
   const int n = simplex.Variables.Count;
-  bool finite = true;
+  bool finite = CleanRow(simplex.Table[n]);
   for (int i = 0; i < n; ++i)
-    if (simplex.Variables.Items[i].InBasis) finite &= CleanRow(simplex.Table[i]);
-  return finite & CleanRow(simplex.Table[n]);
+    if (simplex.Variables.Items[i].InBasis) finite = CleanRow(simplex.Table[i]) && finite;
+  return finite;
 }

@@ -55,6 +55,18 @@ TEST(DriverEndToEnd, SolvesAndWritesEveryReportByteForByte) {
   EXPECT_EQ(run.Files, expected);
 }
 
+TEST(DriverEndToEnd, ThePromptShowsBeforeTheNameIsRead) {
+  TRunOptions options;
+  options.Files = {{"small.txt", SmallProblem}};
+  options.Stdin = "small.txt\n";
+  options.StdinAfter = Prompt;  // through pipes: an unflushed prompt never shows
+  options.TimeoutSeconds = 10;
+  TRunResult run = RunProgram(LORVEX_PATH, options);
+  EXPECT_EQ(run.ExitStatus, 0);
+  EXPECT_EQ(run.Stdout, Prompt);
+  EXPECT_EQ(run.Files["GResult.txt"], SmallResult);
+}
+
 TEST(DriverEndToEnd, NameLineVariants) {
   // CR LF after the name, a name with a trailing blank, and the problem typed
   // on standard input after an empty name all solve the same problem.
@@ -118,6 +130,14 @@ TEST(DriverEndToEnd, ErrorReportsAreExact) {
        {{"p.txt", "1 1 1\n1.2.3*x0<1\nZ=0\n"}},
        Report("EConvertError", "'1.2.3' is not a valid floating point value.")},
       {"header", "p.txt\n", {{"p.txt", "1 one 1\n"}}, Report("EInOutError", "Invalid numeric input.")},
+      {"exponent after a right-hand side",
+       "p.txt\n",
+       {{"p.txt", "1 1 1\n1*x0<1.5e-2\nZ-1*x0=0\n"}},
+       Report("EConvertError", "'1.5e-2' is not a valid floating point value.")},
+      {"exponent after the objective constant",
+       "p.txt\n",
+       {{"p.txt", "1 1 1\n1*x0<1\nZ-1*x0=4E3\n"}},
+       Report("EConvertError", "'4E3' is not a valid floating point value.")},
       {"index beyond the table",
        "p.txt\n",
        {{"p.txt", "4 1 1\n1*x259<1\nZ=0\n"}},

@@ -1,9 +1,8 @@
 // The random source, the rejection test and the drawing of matrices.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <climits>
-#include <thread>
+#include <ctime>
 #include <vector>
 
 #include "RandomMatrix.h"
@@ -74,12 +73,19 @@ TEST(SeedRandom, TakesTheLowBitsOfTheCounterElseTheTicks) {
     EXPECT_EQ(SeedFromClock(c.counterRead ? &c.counter : nullptr, c.ticks), c.expected) << c.counter;
 }
 
-TEST(SeedRandom, DiffersFromCallToCall) {
+// The seed is the low half of the high-resolution counter read during the
+// call: it lies between two readings taken around it, where a millisecond
+// tick count never falls.
+TEST(SeedRandom, ReadsTheHighResolutionCounter) {
+  auto counter = [] {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::uint64_t>(now.tv_sec) * 1000000000u + static_cast<std::uint64_t>(now.tv_nsec);
+  };
+  const std::uint64_t before = counter();
   SeedRandom();
-  std::uint32_t first = RandomState;
-  std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  SeedRandom();
-  EXPECT_NE(RandomState, first);
+  const std::uint64_t after = counter();
+  EXPECT_LE(static_cast<std::uint32_t>(RandomState - static_cast<std::uint32_t>(before)), after - before);
 }
 
 TEST(RejectionTest, KnownShapes) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,7 @@ TEST_F(ReaderTest, LayoutVariantsReadTheSame) {
       "2 1 1\n3*z1+12*y0<4\nZ-3*x0-2*x1=0\n",                        // the letter does not choose
       "2 1 1\n+12*x0+1*x1+3*x1<4\nZ-3*x0-2*x1=0\nnot read\n",        // later term replaces
       "2 1 1\n12*x0+3*x1<4\nQ-3*x0-2*x1<0\n",                        // objective name and relation
+      "2 1 1\n12*x0+3*x1<4;note\nZ-3*x0-2*x1=0 ;end\n",                // text after the constants
   };
   TSimplex expected = Load(plain);
   for (const auto& text : variants) {
@@ -126,6 +128,10 @@ TEST_F(ReaderTest, CoefficientsAreRoundedOnceToTheNearest) {
   EXPECT_EQ(s.Table[2][3].Value, 123456789.123456789L);
 }
 
+std::string WithCrLf(const std::string& text) {
+  return std::regex_replace(text, std::regex("\n"), "\r\n");
+}
+
 struct ErrorCase {
   const char* text;
   const char* kind;
@@ -136,11 +142,15 @@ class ReaderErrorTest : public ReaderTest {
  protected:
   template <std::size_t N>
   void ExpectErrors(const ErrorCase (&cases)[N]) {
+    // Each case once with LF and once with CR LF line ends: the CR is no
+    // part of any line.
     for (const auto& c : cases) {
-      SCOPED_TRACE(c.text);
-      ESolverError e = LoadError(c.text);
-      EXPECT_EQ(e.Kind, c.kind);
-      EXPECT_EQ(e.Message, c.message);
+      for (const std::string& text : {std::string(c.text), WithCrLf(c.text)}) {
+        SCOPED_TRACE(text);
+        ESolverError e = LoadError(text);
+        EXPECT_EQ(e.Kind, c.kind);
+        EXPECT_EQ(e.Message, c.message);
+      }
     }
   }
 };

@@ -85,6 +85,7 @@ TEST_F(SimplexTest, CheckOptimalityClassifiesTheTableau) {
       {"negative column with a positive live cell", {C(-1), Z, Z}, {C(2), Z, C(1)}, {}, 1},
       {"negative column, positive only in a dead row", {C(-1), Z, Z}, {C(-2), Z, C(1)}, {C(5), Z, Z}, 2},
       {"earlier improving, later unbounded", {{-1, 0}, C(-1), Z}, {C(1), C(-1), C(1)}, {}, 2},
+      {"earlier unbounded, later improving", {C(-1), {-1, 0}, Z}, {C(-1), C(1), C(1)}, {}, 2},
       {"M part decides the sign", {{1, -100}, {0, 0}, Z}, {Z, Z, C(1)}, {}, 0},
   };
   for (const auto& c : cases) {

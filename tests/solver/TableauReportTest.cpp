@@ -142,4 +142,25 @@ TEST_F(TableauReportTest, WriteTableShowsLiveRowsObjectiveAndStatus) {
             "Optimal solution can not be found\r\n");
 }
 
+// Names of two and three digits, written whole: x10 and x100, not x0 or x00.
+TEST_F(TableauReportTest, NamesOfManyVariablesOfOneKind) {
+  TSimplex s{};
+  s.Status = StatusOptimal;
+  std::vector<std::string> names;
+  for (int i = 0; i < 101; ++i) s.Variables.Items.push_back({'x', static_cast<std::uint8_t>(i), false});
+  for (int i = 0; i < 12; ++i) s.Variables.Items.push_back({'z', static_cast<std::uint8_t>(i), false});
+  s.Variables.Items.push_back({'y', 0, true});
+  for (const TVariable& v : s.Variables.Items) names.push_back(v.Kind + std::to_string(v.Number));
+  const int n = static_cast<int>(names.size());
+  s.Variables.Count = static_cast<std::uint8_t>(n);
+  s.Table.assign(n + 1, std::vector<TCell>(n + 1));
+  s.Table[n - 1][n - 1].Value = 1;
+  std::string row = "y0 : ", objective = "F  : F";
+  for (int j = 0; j < n; ++j) {
+    row += (j == 0 ? "" : " + ") + std::string(j == n - 1 ? "1.00000*" : "0.00000*") + names[j];
+    objective += " + 0.00000*" + names[j];
+  }
+  EXPECT_EQ(Written(s), row + " = 0.00000\r\n" + objective + " = 0.00000\r\nSolution is optimal\r\n");
+}
+
 }  // namespace
