@@ -1,6 +1,7 @@
 #include "GameFiles.h"
 
 #include "OutputFile.h"
+#include "Platform.h"
 
 namespace {
 
@@ -9,9 +10,9 @@ constexpr std::int32_t Shift = 10;
 // Passes `ok` through. On a failure it records the file's error number and
 // the caller's code address, and lets the file go without writing out its
 // buffer. Kept out of line so that every check has its own return address.
-[[gnu::noinline]] bool CheckIo(bool ok, TOutputFile& file, TRunError& error) {
+MG_NOINLINE bool CheckIo(bool ok, TOutputFile& file, TRunError& error) {
   if (ok) return true;
-  error = RunErrorAt(file.Error, __builtin_return_address(0));
+  error = RunErrorAt(file.Error, MG_RETURN_ADDRESS());
   AbandonOutputFile(file);
   return false;
 }

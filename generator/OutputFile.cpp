@@ -1,11 +1,10 @@
 #include "OutputFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "Platform.h"
 
 namespace {
 
@@ -13,7 +12,7 @@ namespace {
 bool FlushBuffer(TOutputFile& file) {
   std::size_t done = 0;
   while (done < file.Count) {
-    ssize_t written = write(file.Handle, file.Buffer + done, file.Count - done);
+    const long written = WriteToFile(file.Handle, file.Buffer + done, file.Count - done);
     if (written < 0) {
       if (errno == EINTR) continue;
       file.Error = errno;
@@ -35,21 +34,14 @@ bool CreateOutputFile(TOutputFile& file, const std::string& fileName) {
   file.Count = 0;
   file.Error = 0;
   int handle;
-  // A FIFO without a reader fails at once (ENXIO) instead of blocking the
-  // open; the writes block as usual once the flag is cleared again.
   do {
-    handle = open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+    handle = CreateFileForWriting(fileName);
   } while (handle < 0 && errno == EINTR);
   if (handle < 0) {
     file.Error = errno;
     return false;
   }
   file.Handle = handle;
-  const int flags = fcntl(handle, F_GETFL);
-  if (flags < 0 || fcntl(handle, F_SETFL, flags & ~O_NONBLOCK) < 0) {
-    file.Error = errno;
-    return false;
-  }
   return true;
 }
 
@@ -67,7 +59,7 @@ bool WriteOutput(TOutputFile& file, std::string_view text) {
 bool CloseOutputFile(TOutputFile& file) {
   bool flushed = FlushBuffer(file);
   // A failed close still releases the handle; it is never retried.
-  int closed = close(file.Handle);
+  const int closed = CloseFile(file.Handle);
   file.Handle = -1;
   if (!flushed) return false;
   if (closed != 0) {
@@ -78,7 +70,7 @@ bool CloseOutputFile(TOutputFile& file) {
 }
 
 void AbandonOutputFile(TOutputFile& file) {
-  if (file.Handle >= 0) close(file.Handle);
+  if (file.Handle >= 0) CloseFile(file.Handle);
   file.Handle = -1;
   file.Count = 0;
 }

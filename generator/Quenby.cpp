@@ -1,15 +1,10 @@
 // Quenby: draws a random matrix game and writes its four files.
-#include <csignal>
-
 #include "GameFiles.h"
+#include "Platform.h"
 #include "RandomMatrix.h"
 
 int main() {
-#ifdef SIGXFSZ
-  // A write past the file size limit then fails and reports itself instead
-  // of killing the program without a word.
-  std::signal(SIGXFSZ, SIG_IGN);
-#endif
+  PrepareProcess();
   SeedRandom();
   GenerateMatrix();
   TRunError error = WriteGameFiles("");

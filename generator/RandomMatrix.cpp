@@ -1,8 +1,6 @@
 #include "RandomMatrix.h"
 
-#include <sys/times.h>
-#include <time.h>
-#include <unistd.h>
+#include "Platform.h"
 
 TPayoffMatrix PayoffMatrix{};
 std::uint32_t RandomState = 0;
@@ -12,16 +10,6 @@ namespace {
 constexpr std::uint32_t Multiplier = 134775813;  // 0x08088405
 constexpr std::int32_t EntryRange = 19;          // -9..9
 constexpr std::int32_t EntryOffset = 9;
-
-// Milliseconds since an arbitrary point (the system's start here), wrapping
-// at 2^32.
-std::uint32_t TickCount() {
-  clock_t ticks = times(nullptr);
-  long perSecond = sysconf(_SC_CLK_TCK);
-  if (ticks == static_cast<clock_t>(-1) || perSecond <= 0) return static_cast<std::uint32_t>(time(nullptr));
-  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ticks) * 1000u /
-                                    static_cast<std::uint64_t>(perSecond));
-}
 
 // Row r is maximal when no row exceeds it in any column.
 bool IsMaximalRow(const TPayoffMatrix& matrix, int r) {
@@ -51,15 +39,11 @@ std::uint32_t SeedFromClock(const std::uint64_t* counter, std::uint32_t millisec
 }
 
 void SeedRandom() {
-  // The monotonic clock's nanosecond count is the high-resolution counter.
-  timespec now{};
-  if (clock_gettime(CLOCK_MONOTONIC, &now) == 0) {
-    const std::uint64_t nanoseconds =
-        static_cast<std::uint64_t>(now.tv_sec) * 1000000000u + static_cast<std::uint64_t>(now.tv_nsec);
-    RandomState = SeedFromClock(&nanoseconds, 0);
-  } else {
-    RandomState = SeedFromClock(nullptr, TickCount());
-  }
+  std::uint64_t count = 0;
+  if (ReadHighResolutionCounter(count))
+    RandomState = SeedFromClock(&count, 0);
+  else
+    RandomState = SeedFromClock(nullptr, MillisecondTicks());
 }
 
 std::int32_t RandomBelow(std::int32_t n) {

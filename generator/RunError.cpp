@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 
-extern "C" const char __executable_start[];  // NOLINT: provided by the linker
+#include "Platform.h"
 
 int RuntimeErrorCode(int errorNumber) {
   int code = errorNumber & 0xFF;
@@ -11,8 +11,7 @@ int RuntimeErrorCode(int errorNumber) {
 }
 
 TRunError RunErrorAt(int errorNumber, const void* codeAddress) {
-  const auto offset = reinterpret_cast<std::uintptr_t>(codeAddress) -
-                      reinterpret_cast<std::uintptr_t>(&__executable_start[0]);
+  const auto offset = reinterpret_cast<std::uintptr_t>(codeAddress) - ImageBase();
   return {RuntimeErrorCode(errorNumber), static_cast<std::uint32_t>(offset)};
 }
 

@@ -1,30 +1,14 @@
 #include "Driver.h"
 
-#include <unistd.h>
-
-#include <climits>
-#include <clocale>
 #include <new>
 #include <string>
 
 #include "ClassUnit.h"
 #include "Errors.h"
+#include "Platform.h"
 #include "TextFile.h"
 
 namespace {
-
-std::string BaseName(const std::string& path) {
-  auto slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// The file name of the running program without its directory.
-std::string ModuleName(const char* argv0) {
-  char path[PATH_MAX];
-  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n > 0) return BaseName(std::string(path, static_cast<std::size_t>(n)));
-  return BaseName(argv0 != nullptr ? argv0 : "");
-}
 
 void Report(std::FILE* output, std::FILE* errors, const std::string& module, const std::string& kind,
             std::uint32_t address, const std::string& message) {

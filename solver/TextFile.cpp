@@ -1,8 +1,6 @@
 #include "TextFile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -10,6 +8,7 @@
 #include <cstring>
 
 #include "Errors.h"
+#include "Platform.h"
 
 namespace {
 
@@ -44,7 +43,7 @@ bool TTextReader::ReadLine(std::string& line) {
   line.clear();
   int c = 0;
   bool any = false;
-  while ((c = getc_unlocked(file_)) != EOF) {
+  while ((c = ReadByte(file_)) != EOF) {
     any = true;
     if (c == '\n') break;
     // One byte more than the limit is kept, a CR that may end the line.
@@ -72,7 +71,7 @@ std::string ReadConsoleLine(std::FILE* input) {
   std::string line;
   int c = 0;
   // Nothing past the limit is read: the input may never end.
-  while (line.size() <= MaxNameLength && (c = getc_unlocked(input)) != EOF && c != '\n')
+  while (line.size() <= MaxNameLength && (c = ReadByte(input)) != EOF && c != '\n')
     line.push_back(static_cast<char>(c));
   if (c == '\n' && !line.empty() && line.back() == '\r') line.pop_back();
   if (line.size() > MaxNameLength || line.find('\0') != std::string::npos) RaiseInvalidFilename();
@@ -80,18 +79,15 @@ std::string ReadConsoleLine(std::FILE* input) {
 }
 
 TTextWriter::TTextWriter(const std::string& fileName) : name_(fileName) {
-  // Without O_NONBLOCK, a FIFO of the report's name would block the open
-  // until a reader came; with it, the open fails (ENXIO) when none is there.
-  // The writes then block as usual.
-  fd_ = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+  do {
+    fd_ = CreateFileForWriting(fileName);
+  } while (fd_ < 0 && errno == EINTR);
   if (fd_ < 0) RaiseInOutError(errno, fileName);
-  const int flags = ::fcntl(fd_, F_GETFL);
-  if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) < 0) RaiseInOutError(errno, fileName);
   buffer_.resize(WriteBufferSize);
 }
 
 TTextWriter::~TTextWriter() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) CloseFile(fd_);
 }
 
 void TTextWriter::Write(std::string_view text) {
@@ -111,7 +107,7 @@ void TTextWriter::MakeRoom(std::size_t n) {
 void TTextWriter::Flush() {
   std::size_t done = 0;
   while (done < used_) {
-    ssize_t written = ::write(fd_, buffer_.data() + done, used_ - done);
+    const long written = WriteToFile(fd_, buffer_.data() + done, used_ - done);
     if (written < 0) {
       if (errno == EINTR) continue;
       RaiseInOutError(errno, name_);
@@ -126,5 +122,5 @@ void TTextWriter::Close() {
   Flush();
   int fd = fd_;
   fd_ = -1;
-  if (::close(fd) != 0) RaiseInOutError(errno, name_);
+  if (CloseFile(fd) != 0) RaiseInOutError(errno, name_);
 }

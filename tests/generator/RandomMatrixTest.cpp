@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <ctime>
 #include <vector>
 
+#include "Platform.h"
 #include "RandomMatrix.h"
 #include "Seed12345.h"
 
@@ -77,14 +77,10 @@ TEST(SeedRandom, TakesTheLowBitsOfTheCounterElseTheTicks) {
 // call: it lies between two readings taken around it, where a millisecond
 // tick count never falls.
 TEST(SeedRandom, ReadsTheHighResolutionCounter) {
-  auto counter = [] {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::uint64_t>(now.tv_sec) * 1000000000u + static_cast<std::uint64_t>(now.tv_nsec);
-  };
-  const std::uint64_t before = counter();
+  std::uint64_t before = 0, after = 0;
+  ASSERT_TRUE(ReadHighResolutionCounter(before));
   SeedRandom();
-  const std::uint64_t after = counter();
+  ASSERT_TRUE(ReadHighResolutionCounter(after));
   EXPECT_LE(static_cast<std::uint32_t>(RandomState - static_cast<std::uint32_t>(before)), after - before);
 }
 

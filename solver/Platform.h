@@ -1,0 +1,49 @@
+// What the solver needs of the system beyond the standard library, in one
+// place: Linux and other POSIX systems, Windows (MinGW-w64 or MSVC), macOS.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#if defined(_MSC_VER)
+#include <intrin.h>
+#define MG_RETURN_ADDRESS() _ReturnAddress()
+#define MG_NOINLINE __declspec(noinline)
+#else
+// The code address that a function returns to: where its caller called it.
+#define MG_RETURN_ADDRESS() __builtin_return_address(0)
+#define MG_NOINLINE [[gnu::noinline]]
+#endif
+
+// Sets up the process before anything else runs: binary standard streams on
+// Windows (a CR LF written must stay CR LF), the x87 unit at its full 64-bit
+// precision where the system starts it lower, and a write past a file size
+// limit failing with its error number instead of a signal.
+void PrepareProcess();
+
+// The file name of the running program without its directory: Lorvex on
+// Linux, Lorvex.exe on Windows. `argv0` serves where the system cannot tell.
+std::string ModuleName(const char* argv0);
+
+// The address the program's image is loaded at: error addresses count from
+// it, so that they are stable within a build.
+std::uintptr_t ImageBase();
+
+// The next byte of a file, or EOF; without locking where the library can.
+int ReadByte(std::FILE* file);
+
+// Whether `path` names a directory.
+bool IsDirectoryPath(const std::string& path);
+
+// The directory part of a path ("." for a bare name), split at the
+// platform's separators.
+std::string DirectoryOf(const std::string& path);
+
+// Output files by handle, in binary mode. Creating empties an existing file;
+// a FIFO without a reader fails at once (ENXIO) instead of waiting. Each
+// returns -1 (or a negative count) with errno set on failure.
+int CreateFileForWriting(const std::string& fileName);
+long WriteToFile(int handle, const char* data, std::size_t size);
+int CloseFile(int handle);
