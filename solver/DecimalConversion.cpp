@@ -18,6 +18,7 @@
 // definition, is always among those cut off.
 #include "DecimalConversion.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -44,6 +45,15 @@ constexpr auto PowersOf5 = [] {
   } powers{};
   u64 p = 1;
   for (int i = 0; i <= FastMaxPower; ++i, p *= 5) powers.Value[i] = p;
+  return powers;
+}();
+
+constexpr auto PowersOf10 = [] {
+  struct {
+    u64 Value[FastMaxDigits + 1];
+  } powers{};
+  u64 p = 1;
+  for (int i = 0; i <= FastMaxDigits; ++i, p *= 10) powers.Value[i] = p;
   return powers;
 }();
 
@@ -98,24 +108,39 @@ TSoftExtended ConvertShort(bool negative, u64 digits, int exponent) {
   return RoundToExtended(negative, scale, high, low | (remainder != 0 ? 1 : 0));
 }
 
-// ---- Multi-limb integers: 32-bit limbs, lowest first, no zero top limb
+// ---- Multi-limb integers, lowest limb first, no zero top limb. They are
+// built from digits and powers of 5 in 64-bit limbs (a quarter of the limb
+// products of 32-bit ones) and divided in 32-bit limbs.
 
 using TBig = std::vector<u32>;
+using TWideBig = std::vector<u64>;
 
-void MultiplyAdd(TBig& v, u32 factor, u32 addend) {
+void MultiplyAdd(TWideBig& v, u64 factor, u64 addend) {
   u64 carry = addend;
-  for (u32& limb : v) {
-    const u64 p = static_cast<u64>(limb) * factor + carry;
-    limb = static_cast<u32>(p);
-    carry = p >> 32;
+  for (u64& limb : v) {
+    u64 high, low;
+    Multiply(limb, factor, high, low);
+    low += carry;
+    carry = high + (low < carry ? 1 : 0);
+    limb = low;
   }
-  if (carry != 0) v.push_back(static_cast<u32>(carry));
+  if (carry != 0) v.push_back(carry);
 }
 
-void MultiplyByPowerOf5(TBig& v, std::int64_t power) {
-  constexpr u32 FiveTo13 = 1220703125;
-  for (; power >= 13; power -= 13) MultiplyAdd(v, FiveTo13, 0);
-  if (power > 0) MultiplyAdd(v, static_cast<u32>(PowersOf5.Value[power]), 0);
+void MultiplyByPowerOf5(TWideBig& v, std::int64_t power) {
+  for (; power >= FastMaxPower; power -= FastMaxPower) MultiplyAdd(v, PowersOf5.Value[FastMaxPower], 0);
+  if (power > 0) MultiplyAdd(v, PowersOf5.Value[power], 0);
+}
+
+TBig Narrow(const TWideBig& v) {
+  TBig narrow;
+  narrow.reserve(2 * v.size());
+  for (u64 limb : v) {
+    narrow.push_back(static_cast<u32>(limb));
+    narrow.push_back(static_cast<u32>(limb >> 32));
+  }
+  while (!narrow.empty() && narrow.back() == 0) narrow.pop_back();
+  return narrow;
 }
 
 void ShiftLeft(TBig& v, std::int64_t count) {
@@ -213,9 +238,10 @@ bool DivideBig(TBig& u, TBig v, u64& high, u64& low) {
 }
 
 // digits * 10^exponent, digits nonzero.
-TSoftExtended ConvertLong(bool negative, TBig digits, std::int64_t exponent) {
+TSoftExtended ConvertLong(bool negative, TWideBig wideDigits, std::int64_t exponent) {
   if (exponent >= 0) {
-    MultiplyByPowerOf5(digits, exponent);
+    MultiplyByPowerOf5(wideDigits, exponent);
+    const TBig digits = Narrow(wideDigits);
     const std::int64_t length = BitLength(digits);
     if (length <= 128) {
       return RoundScaled(negative, BitsAt(digits, 64), BitsAt(digits, 0), false, static_cast<int>(exponent));
@@ -231,8 +257,9 @@ TSoftExtended ConvertLong(bool negative, TBig digits, std::int64_t exponent) {
   // digits / 5^k * 2^-k: scale the dividend (or the divisor) by a power of two
   // that puts the quotient between 2^65 and 2^67.
   const std::int64_t k = -exponent;
-  TBig divisor{1};
-  MultiplyByPowerOf5(divisor, k);
+  TWideBig wideDivisor{1};
+  MultiplyByPowerOf5(wideDivisor, k);
+  TBig digits = Narrow(wideDigits), divisor = Narrow(wideDivisor);
   const std::int64_t scale = BitLength(divisor) - BitLength(digits) + 66;
   if (scale >= 0) {
     ShiftLeft(digits, scale);
@@ -289,21 +316,18 @@ TSoftExtended DecimalToExtended(std::string_view text) {
     return ConvertShort(negative, digits, static_cast<int>(place(last)));
   }
 
-  // Nine digits at a time into the multi-limb integer.
-  constexpr u32 Chunk[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
-  TBig digits;
-  digits.reserve(static_cast<std::size_t>(
-      (significant < MaxSignificantDigits ? significant : MaxSignificantDigits) / 9 + 2));
-  u32 chunk = 0;
+  // Nineteen digits at a time into the multi-limb integer.
+  TWideBig digits;
+  digits.reserve(static_cast<std::size_t>(std::min(significant, MaxSignificantDigits) / 19 + 2));
+  u64 chunk = 0;
   int chunkLength = 0;
   std::int64_t taken = 0;
-  std::size_t j = first;
-  for (; j <= last && taken < MaxSignificantDigits; ++j) {
+  for (std::size_t j = first; j <= last && taken < MaxSignificantDigits; ++j) {
     if (j == point) continue;
-    chunk = chunk * 10 + static_cast<u32>(text[j] - '0');
+    chunk = chunk * 10 + static_cast<u64>(text[j] - '0');
     ++taken;
-    if (++chunkLength == 9) {
-      MultiplyAdd(digits, Chunk[9], chunk);
+    if (++chunkLength == FastMaxDigits) {
+      MultiplyAdd(digits, PowersOf10.Value[FastMaxDigits], chunk);
       chunk = 0;
       chunkLength = 0;
     }
@@ -314,6 +338,6 @@ TSoftExtended DecimalToExtended(std::string_view text) {
     ++chunkLength;
     --exponent;
   }
-  if (chunkLength != 0) MultiplyAdd(digits, Chunk[chunkLength], chunk);
+  if (chunkLength != 0) MultiplyAdd(digits, PowersOf10.Value[chunkLength], chunk);
   return ConvertLong(negative, std::move(digits), exponent);
 }
