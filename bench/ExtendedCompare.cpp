@@ -19,6 +19,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cinttypes>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -539,6 +540,11 @@ void CompareOrder(TTally& t, TDraw& draw, u64 count) {
       if (expected != got || nativeOrder[i] != softOrder[i]) {
         Report(t, Hex(a[i]) + " " + Hex(b[i]) + " native " + std::to_string(expected) + " soft " +
                       std::to_string(got));
+      }
+      // The sign helpers and the finiteness test ride along.
+      if (!Same(SoftNegate(a[i]), FromNative(-na[i])) || !Same(SoftAbs(a[i]), FromNative(std::fabs(na[i]))) ||
+          SoftIsFinite(a[i]) != static_cast<bool>(std::isfinite(na[i]))) {
+        Report(t, "negate, abs or finiteness of " + Hex(a[i]));
       }
     }
     t.Checked += n;
