@@ -403,8 +403,9 @@ std::string TDraw::Text(bool& isShort) {
     // (2m + 1) * 2^(grid - 1)
     const int delta = v < 25 ? 1 : v < 40 ? -1 : 0;
     text = ExactText(m >> 63, (m << 1) | 1, grid - 1, delta);
-    if (v >= 40 && v < 55) {  // just above it, far down
-      text += (text.find('.') == std::string::npos ? "." : "") + std::string(Below(30), '0') + "1";
+    if (v >= 40 && v < 55) {  // just above it, far down (past the digits read in full, now and then)
+      const u64 zeros = Chance(3) ? 11000 + Below(1000) : Below(30);
+      text += (text.find('.') == std::string::npos ? "." : "") + std::string(zeros, '0') + "1";
     } else if (v >= 55 && v < 65) {  // still exactly it
       text += (text.find('.') == std::string::npos ? "." : "") + std::string(Below(5), '0');
     } else if (v >= 65 && v < 80) {  // a short text near it
