@@ -682,10 +682,13 @@ void TimeTypical(TTally& t, TDraw& draw, u64 count, Native native, Soft soft) {
 }
 
 void PrintTally(const TTally& t) {
-  const double soft = t.Timed ? t.SoftSeconds * 1e9 / static_cast<double>(t.Timed) : 0;
-  const double native = t.Timed ? t.NativeSeconds * 1e9 / static_cast<double>(t.Timed) : 0;
-  std::printf("%-24s %12" PRIu64 " %11" PRIu64 " %12.1f %12.1f\n", t.Name, t.Checked, t.Mismatches, soft,
-              native);
+  std::printf("%-24s %12" PRIu64 " %11" PRIu64, t.Name, t.Checked, t.Mismatches);
+  if (t.Timed == 0) {
+    std::printf(" %12s %12s\n", "-", "-");
+    return;
+  }
+  const double timed = static_cast<double>(t.Timed);
+  std::printf(" %12.1f %12.1f\n", t.SoftSeconds * 1e9 / timed, t.NativeSeconds * 1e9 / timed);
 }
 
 // ---- Vectors for the unit test
