@@ -1,0 +1,296 @@
+// Each operation classifies its operands, settles the special cases in the
+// unit's order (refused encodings first, then NaNs, then infinities and
+// zeros), and computes the exact result of two finite values as a 128-bit
+// significand with a sticky bit, which RoundToExtended rounds once.
+#include "SoftExtended.h"
+
+#include <bit>
+#include <cstring>
+
+#include "SoftExtendedWide.h"
+
+using namespace SoftExtendedWide;
+
+namespace {
+
+constexpr u64 QuietBit = 1ull << 62;
+constexpr std::uint16_t SignBit = 0x8000;
+
+enum class EKind { Zero, Finite, Infinite, NaN, Refused };
+
+// A finite operand is Significand * 2^(Exponent - ExponentBias - 63) with the
+// significand's top bit set; subnormals are normalized, so Exponent may be
+// zero or negative.
+struct TOperand {
+  EKind Kind;
+  bool Negative;
+  int Exponent;
+  u64 Significand;
+};
+
+TOperand Classify(TSoftExtended x) {
+  const bool negative = (x.SignExponent & SignBit) != 0;
+  const int exponent = x.SignExponent & MaxExponent;
+  const u64 m = x.Significand;
+  const bool integerBit = (m & IntegerBit) != 0;
+  if (exponent == MaxExponent) {
+    if (!integerBit) return {EKind::Refused, negative, 0, 0};
+    return {(m << 1) == 0 ? EKind::Infinite : EKind::NaN, negative, 0, m};
+  }
+  if (exponent == 0) {
+    if (m == 0) return {EKind::Zero, negative, 0, 0};
+    // Subnormals and pseudo-denormals alike stand at exponent 1.
+    const int shift = std::countl_zero(m);
+    return {EKind::Finite, negative, 1 - shift, m << shift};
+  }
+  if (!integerBit) return {EKind::Refused, negative, 0, 0};
+  return {EKind::Finite, negative, exponent, m};
+}
+
+TSoftExtended Quieted(TSoftExtended nan) {
+  return {nan.Significand | QuietBit, nan.SignExponent};
+}
+
+// At least one operand is a NaN and neither is refused. The significands are
+// compared as stored, so a quiet NaN (bit 62 set) beats a signalling one.
+TSoftExtended PropagateNaN(TSoftExtended a, TSoftExtended b, const TOperand& x, const TOperand& y) {
+  if (y.Kind != EKind::NaN) return Quieted(a);
+  if (x.Kind != EKind::NaN) return Quieted(b);
+  if (a.Significand != b.Significand) return Quieted(a.Significand > b.Significand ? a : b);
+  return Quieted((a.SignExponent & SignBit) != 0 ? b : a);
+}
+
+TSoftExtended Signed(bool negative, std::uint16_t exponent, u64 significand) {
+  return {significand, static_cast<std::uint16_t>(exponent | (negative ? SignBit : 0))};
+}
+TSoftExtended Zero(bool negative) {
+  return Signed(negative, 0, 0);
+}
+TSoftExtended Infinity(bool negative) {
+  return Signed(negative, MaxExponent, IntegerBit);
+}
+
+// A finite operand again in its canonical encoding (pseudo-denormals become
+// exponent 1); exact, so no rounding happens.
+TSoftExtended Repack(const TOperand& x) {
+  return RoundToExtended(x.Negative, x.Exponent, x.Significand, 0);
+}
+
+// high:low shifted right by `count`, the bits shifted out ORed into bit 0.
+void ShiftRightSticky(u64& high, u64& low, int count) {
+  if (count == 0) return;
+  if (count < 64) {
+    const bool lost = (low << (64 - count)) != 0;
+    low = (low >> count) | (high << (64 - count)) | (lost ? 1 : 0);
+    high >>= count;
+  } else if (count < 128) {
+    const bool lost = low != 0 || (count > 64 && (high << (128 - count)) != 0);
+    low = (count == 64 ? high : high >> (count - 64)) | (lost ? 1 : 0);
+    high = 0;
+  } else {
+    low = (high | low) != 0 ? 1 : 0;
+    high = 0;
+  }
+}
+
+TSoftExtended AddFinite(TOperand x, TOperand y) {
+  // |x| >= |y|, so a difference has the sign of x.
+  if (x.Exponent < y.Exponent || (x.Exponent == y.Exponent && x.Significand < y.Significand)) {
+    const TOperand t = x;
+    x = y;
+    y = t;
+  }
+  u64 high = x.Significand, low = 0;
+  u64 yHigh = y.Significand, yLow = 0;
+  // The sticky bit lies at least 62 places below the rounding place after the
+  // at most one-place normalization that a distance beyond 64 allows, and x has
+  // only zeros there, so it decides rounding as the lost bits would.
+  const int distance = x.Exponent - y.Exponent;
+  ShiftRightSticky(yHigh, yLow, distance < 200 ? distance : 200);
+  int exponent = x.Exponent;
+  if (x.Negative == y.Negative) {
+    low += yLow;
+    const u64 carry = low < yLow ? 1 : 0;
+    const u64 sum = high + yHigh;
+    const bool overflow = sum < yHigh || sum + carry < sum;
+    high = sum + carry;
+    if (overflow) {
+      low = (low >> 1) | (high << 63) | (low & 1);
+      high = (high >> 1) | IntegerBit;
+      ++exponent;
+    }
+    return RoundToExtended(x.Negative, exponent, high, low);
+  }
+  const u64 borrow = low < yLow ? 1 : 0;
+  low -= yLow;
+  high = high - yHigh - borrow;
+  if ((high | low) == 0) return Zero(false);  // x + (-x) is +0 in this rounding mode
+  if (high == 0) {
+    high = low;
+    low = 0;
+    exponent -= 64;
+  }
+  const int shift = std::countl_zero(high);
+  if (shift != 0) {
+    high = (high << shift) | (low >> (64 - shift));
+    low <<= shift;
+    exponent -= shift;
+  }
+  return RoundToExtended(x.Negative, exponent, high, low);
+}
+
+// a + b with b's sign flipped when `subtract`; a NaN b keeps its sign.
+TSoftExtended AddOrSubtract(TSoftExtended a, TSoftExtended b, bool subtract) {
+  const TOperand x = Classify(a);
+  TOperand y = Classify(b);
+  if (x.Kind == EKind::Refused || y.Kind == EKind::Refused) return SoftDefaultNaN;
+  if (x.Kind == EKind::NaN || y.Kind == EKind::NaN) return PropagateNaN(a, b, x, y);
+  y.Negative = y.Negative != subtract;
+  if (x.Kind == EKind::Infinite) {
+    if (y.Kind == EKind::Infinite && y.Negative != x.Negative) return SoftDefaultNaN;
+    return Infinity(x.Negative);
+  }
+  if (y.Kind == EKind::Infinite) return Infinity(y.Negative);
+  if (x.Kind == EKind::Zero) return y.Kind == EKind::Zero ? Zero(x.Negative && y.Negative) : Repack(y);
+  if (y.Kind == EKind::Zero) return Repack(x);
+  return AddFinite(x, y);
+}
+
+}  // namespace
+
+namespace SoftExtendedWide {
+
+TSoftExtended RoundToExtended(bool negative, int exponent, u64 significand, u64 extra) {
+  bool subnormal = false;
+  if (exponent < 1) {
+    // Below the normal range the grid is that of exponent 1.
+    ShiftRightSticky(significand, extra, 1 - exponent < 200 ? 1 - exponent : 200);
+    exponent = 1;
+    subnormal = true;
+  }
+  const bool half = (extra >> 63) != 0;
+  const bool rest = (extra << 1) != 0;
+  if (half && (rest || (significand & 1) != 0)) {
+    ++significand;
+    if (significand == 0) {  // carried out of the top: 2^64 is 2^63 one exponent up
+      significand = IntegerBit;
+      ++exponent;
+    }
+  }
+  if (subnormal) {
+    // A rounding that reached the integer bit gives the smallest normal value.
+    return Signed(negative, (significand & IntegerBit) != 0 ? 1 : 0, significand);
+  }
+  if (exponent >= MaxExponent) return Infinity(negative);
+  return Signed(negative, static_cast<std::uint16_t>(exponent), significand);
+}
+
+}  // namespace SoftExtendedWide
+
+TSoftExtended SoftAdd(TSoftExtended a, TSoftExtended b) {
+  return AddOrSubtract(a, b, false);
+}
+
+TSoftExtended SoftSub(TSoftExtended a, TSoftExtended b) {
+  return AddOrSubtract(a, b, true);
+}
+
+TSoftExtended SoftMul(TSoftExtended a, TSoftExtended b) {
+  const TOperand x = Classify(a), y = Classify(b);
+  if (x.Kind == EKind::Refused || y.Kind == EKind::Refused) return SoftDefaultNaN;
+  if (x.Kind == EKind::NaN || y.Kind == EKind::NaN) return PropagateNaN(a, b, x, y);
+  const bool negative = x.Negative != y.Negative;
+  if (x.Kind == EKind::Infinite || y.Kind == EKind::Infinite) {
+    if (x.Kind == EKind::Zero || y.Kind == EKind::Zero) return SoftDefaultNaN;
+    return Infinity(negative);
+  }
+  if (x.Kind == EKind::Zero || y.Kind == EKind::Zero) return Zero(negative);
+  u64 high, low;
+  Multiply(x.Significand, y.Significand, high, low);
+  // The product of two significands in [2^63, 2^64) lies in [2^126, 2^128).
+  int exponent = x.Exponent + y.Exponent - ExponentBias + 1;
+  if ((high & IntegerBit) == 0) {
+    high = (high << 1) | (low >> 63);
+    low <<= 1;
+    --exponent;
+  }
+  return RoundToExtended(negative, exponent, high, low);
+}
+
+TSoftExtended SoftDiv(TSoftExtended a, TSoftExtended b) {
+  const TOperand x = Classify(a), y = Classify(b);
+  if (x.Kind == EKind::Refused || y.Kind == EKind::Refused) return SoftDefaultNaN;
+  if (x.Kind == EKind::NaN || y.Kind == EKind::NaN) return PropagateNaN(a, b, x, y);
+  const bool negative = x.Negative != y.Negative;
+  if (x.Kind == EKind::Infinite) return y.Kind == EKind::Infinite ? SoftDefaultNaN : Infinity(negative);
+  if (y.Kind == EKind::Infinite) return Zero(negative);
+  if (y.Kind == EKind::Zero) return x.Kind == EKind::Zero ? SoftDefaultNaN : Infinity(negative);
+  if (x.Kind == EKind::Zero) return Zero(negative);
+  // The quotient q of the significands, doubled when below 1, lies in [1, 2):
+  // the first step gives floor(q * 2^63), the second the next 64 bits.
+  const u64 dividend = x.Significand, divisor = y.Significand;
+  int exponent = x.Exponent - y.Exponent + ExponentBias;
+  u64 remainder, high;
+  if (dividend >= divisor) {
+    high = Divide(dividend >> 1, dividend << 63, divisor, remainder);
+  } else {
+    high = Divide(dividend, 0, divisor, remainder);
+    --exponent;
+  }
+  u64 low = Divide(remainder, 0, divisor, remainder);
+  if (remainder != 0) low |= 1;
+  return RoundToExtended(negative, exponent, high, low);
+}
+
+ESoftOrder SoftCompare(TSoftExtended a, TSoftExtended b) {
+  const TOperand x = Classify(a), y = Classify(b);
+  if (x.Kind == EKind::Refused || y.Kind == EKind::Refused || x.Kind == EKind::NaN || y.Kind == EKind::NaN) {
+    return ESoftOrder::Unordered;
+  }
+  if (x.Kind == EKind::Zero && y.Kind == EKind::Zero) return ESoftOrder::Equal;
+  // Order the magnitudes with zero lowest and infinity highest, then apply
+  // the signs.
+  auto rank = [](const TOperand& v) { return v.Kind == EKind::Zero ? 0 : v.Kind == EKind::Finite ? 1 : 2; };
+  const bool xNegative = x.Kind != EKind::Zero && x.Negative;
+  const bool yNegative = y.Kind != EKind::Zero && y.Negative;
+  if (xNegative != yNegative) return xNegative ? ESoftOrder::Less : ESoftOrder::Greater;
+  int magnitude = rank(x) - rank(y);  // <0, 0, >0
+  if (magnitude == 0 && x.Kind == EKind::Finite) {
+    if (x.Exponent != y.Exponent) {
+      magnitude = x.Exponent < y.Exponent ? -1 : 1;
+    } else if (x.Significand != y.Significand) {
+      magnitude = x.Significand < y.Significand ? -1 : 1;
+    }
+  }
+  if (magnitude == 0) return ESoftOrder::Equal;
+  return (magnitude < 0) != xNegative ? ESoftOrder::Less : ESoftOrder::Greater;
+}
+
+TSoftExtended SoftFromInt64(std::int64_t value) {
+  if (value == 0) return Zero(false);
+  const bool negative = value < 0;
+  // Magnitude in unsigned arithmetic, so that the most negative value works.
+  u64 magnitude = negative ? 0 - static_cast<u64>(value) : static_cast<u64>(value);
+  const int shift = std::countl_zero(magnitude);
+  magnitude <<= shift;
+  return Signed(negative, static_cast<std::uint16_t>(ExponentBias + 63 - shift), magnitude);
+}
+
+TSoftExtended SoftFromDouble(double value) {
+  const u64 bits = std::bit_cast<u64>(value);
+  const bool negative = (bits >> 63) != 0;
+  const int exponent = static_cast<int>((bits >> 52) & 0x7FF);
+  const u64 fraction = bits & ((1ull << 52) - 1);
+  if (exponent == 0x7FF) {
+    if (fraction == 0) return Infinity(negative);
+    return Signed(negative, MaxExponent, IntegerBit | QuietBit | (fraction << 11));
+  }
+  if (exponent == 0) {
+    if (fraction == 0) return Zero(negative);
+    // A double subnormal is fraction * 2^-1074; normal as an extended value.
+    const int shift = std::countl_zero(fraction);
+    return Signed(negative, static_cast<std::uint16_t>(ExponentBias - 1074 + 63 - shift), fraction << shift);
+  }
+  return Signed(negative, static_cast<std::uint16_t>(exponent - 1023 + ExponentBias),
+                IntegerBit | (fraction << 11));
+}

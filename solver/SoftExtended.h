@@ -1,0 +1,81 @@
+// The 80-bit extended arithmetic of the tableau, in software: every result is
+// bit for bit what the x87 unit gives with 64-bit precision control and round
+// to nearest, ties to even, so reports come out the same on platforms whose
+// `long double` is another format (or only a double).
+//
+// What the unit does, and so what these functions do:
+// - Results are rounded once; a result below the normal range is rounded on
+//   the subnormal grid (its encoding then has exponent 0 and a clear integer
+//   bit, or exponent 1 when the rounding carries into the integer bit); a
+//   rounded magnitude beyond the largest finite value is an infinity.
+// - An exact zero sum is +0 unless both addends are -0; products and
+//   quotients of zeros carry the exclusive or of the signs.
+// - A NaN operand gives that NaN quieted (bit 62 set). With two NaNs the one
+//   with the larger significand wins, a quiet one always beating a signalling
+//   one; of two NaNs with equal significands the positive one wins. The sign of
+//   a NaN is never changed, not even by the subtraction.
+// - Invalid operations (Inf - Inf, 0 * Inf, 0 / 0, Inf / Inf) give the default
+//   NaN, sign 1, exponent 0x7FFF, significand 0xC000000000000000.
+// - Encodings the unit refuses as operands give the default NaN whatever the
+//   other operand is, a NaN included: an exponent other than 0 with a clear
+//   integer bit (unnormals, pseudo-infinities and pseudo-NaNs). A set integer
+//   bit with exponent 0 (a pseudo-denormal) reads as exponent 1.
+// - x / 0 for finite nonzero x is an infinity with the exclusive or of the signs.
+#pragma once
+
+#include <cstdint>
+
+// The stored fields of an extended value: the significand with its explicit
+// integer bit (bit 63), the sign in bit 15 of SignExponent and the exponent,
+// biased by 16383, in its low 15 bits. The bytes of an x87 `long double` on a
+// little-endian machine are Significand followed by SignExponent.
+struct TSoftExtended {
+  std::uint64_t Significand;
+  std::uint16_t SignExponent;
+};
+
+// The result of every invalid operation.
+inline constexpr TSoftExtended SoftDefaultNaN{0xC000000000000000u, 0xFFFFu};
+
+TSoftExtended SoftAdd(TSoftExtended a, TSoftExtended b);
+TSoftExtended SoftSub(TSoftExtended a, TSoftExtended b);
+TSoftExtended SoftMul(TSoftExtended a, TSoftExtended b);
+TSoftExtended SoftDiv(TSoftExtended a, TSoftExtended b);
+
+// IEEE order: -0 equals +0, a NaN or a refused encoding on either side is
+// unordered, and unordered makes every ordered test false.
+enum class ESoftOrder { Less, Equal, Greater, Unordered };
+ESoftOrder SoftCompare(TSoftExtended a, TSoftExtended b);
+
+inline bool SoftLess(TSoftExtended a, TSoftExtended b) {
+  return SoftCompare(a, b) == ESoftOrder::Less;
+}
+inline bool SoftLessEqual(TSoftExtended a, TSoftExtended b) {
+  const ESoftOrder order = SoftCompare(a, b);
+  return order == ESoftOrder::Less || order == ESoftOrder::Equal;
+}
+inline bool SoftEqual(TSoftExtended a, TSoftExtended b) {
+  return SoftCompare(a, b) == ESoftOrder::Equal;
+}
+
+// Sign changes touch the sign bit alone, of NaNs too, as the unit's do.
+inline TSoftExtended SoftNegate(TSoftExtended a) {
+  a.SignExponent = static_cast<std::uint16_t>(a.SignExponent ^ 0x8000u);
+  return a;
+}
+inline TSoftExtended SoftAbs(TSoftExtended a) {
+  a.SignExponent = static_cast<std::uint16_t>(a.SignExponent & 0x7FFFu);
+  return a;
+}
+
+// True for zeros, subnormals (pseudo-denormals too) and normal values; false
+// for infinities, NaNs and the refused encodings.
+inline bool SoftIsFinite(TSoftExtended a) {
+  const unsigned exponent = a.SignExponent & 0x7FFFu;
+  return exponent != 0x7FFFu && (exponent == 0 || (a.Significand >> 63) != 0);
+}
+
+// Exact conversions. A signalling double NaN comes out quieted, as the unit
+// loads it.
+TSoftExtended SoftFromInt64(std::int64_t value);
+TSoftExtended SoftFromDouble(double value);
