@@ -4,17 +4,15 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <string>
 #include <vector>
 
-static_assert(std::numeric_limits<long double>::radix == 2 && std::numeric_limits<long double>::digits == 64,
-              "the solver needs the 80-bit extended type (64-bit significand) for long double");
+#include "Extended.h"
 
 // One tableau cell: the Big-M number M*M + Value with a symbolic M.
 struct TCell {
-  long double M;
-  long double Value;
+  TExtended M;
+  TExtended Value;
 };
 
 struct TVariable {
@@ -62,8 +60,10 @@ inline bool IsLess(const TCell& a, const TCell& b, bool bigM) {
   return a.Value < b.Value;
 }
 
-// The one tolerance of the solver: parts of smaller magnitude are cleaned to 0.
-inline constexpr long double ZeroThreshold = 1e-10L;
+// The one tolerance of the solver: parts of smaller magnitude are cleaned to
+// 0. It is the extended value nearest to 1e-10 on every platform.
+inline constexpr TSoftExtended ZeroThresholdBits{0xDBE6FECEBDEDD5BFu, 0x3FDD};
+inline const TExtended ZeroThreshold = ExtendedFromBits(ZeroThresholdBits);
 
 // Replaces by +0 every part, Value first and then M, of every cell whose
 // magnitude is strictly below ZeroThreshold.

@@ -11,7 +11,7 @@ void WriteGameResult(const TSimplex& simplex, const std::string& fileName) {
   const int n = simplex.Variables.Count;
   const auto& table = simplex.Table;
   const auto& items = simplex.Variables.Items;
-  const long double f = table[n][n].Value;
+  const TExtended f = table[n][n].Value;
 
   // Each decision variable's value, or "0" when it is not basic.
   auto VectorLine = [&](const char* head, auto&& valueText) {
@@ -27,14 +27,14 @@ void WriteGameResult(const TSimplex& simplex, const std::string& fileName) {
 
   TTextWriter out(fileName);
   out.Write("F = " + PointText(f) + "\r\n");
-  out.Write(VectorLine("X = ( ", [](long double x) { return PointText(x); }));
+  out.Write(VectorLine("X = ( ", [](TExtended x) { return PointText(x); }));
   if (f == 0) {
     // v' and S* have no value: the file keeps F and X, and the run ends with
     // an error instead of a division by zero.
     out.Close();
     RaiseError(EZeroDivide, "Floating point division by zero");
   }
-  out.Write("v' = " + PointText(std::fabs(1.0L / f)) + "\r\n");
-  out.Write(VectorLine("S* = ( ", [f](long double x) { return PointText(std::fabs(x / f)); }));
+  out.Write("v' = " + PointText(Abs(TExtended(1) / f)) + "\r\n");
+  out.Write(VectorLine("S* = ( ", [f](TExtended x) { return PointText(Abs(x / f)); }));
   out.Close();
 }

@@ -104,7 +104,8 @@ std::string DirectoryOf(const std::string& path) {
 #if defined(_WIN32)
 
 int CreateFileForWriting(const std::string& fileName) {
-  return _open(fileName.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+  return _open(fileName.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
+               _S_IREAD | _S_IWRITE);
 }
 
 long WriteToFile(int handle, const char* data, std::size_t size) {

@@ -1,10 +1,7 @@
 // The problem file reader: a header of three counts, one line per
 // constraint, an objective line; the Big-M tableau built from them.
-#include <locale.h>
-
 #include <algorithm>
 #include <climits>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -31,31 +28,28 @@ bool IsBlankOrControl(char c) {
 }
 
 // An optional sign, then digits with at most one decimal separator; no
-// exponent. The conversion rounds the decimal text exactly once.
-bool ConvertReal(std::string_view text, char separator, long double& value) {
-  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-  std::string normal;
-  normal.reserve(text.size());
-  std::size_t i = 0;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) normal += text[i++];
-  int digits = 0;
-  bool seenSeparator = false;
-  for (; i < text.size(); ++i) {
-    char c = text[i];
-    if (IsDigit(c)) {
+// exponent. The conversion rounds the decimal text exactly once, the same way
+// on every platform; a value beyond the number range is refused.
+bool ConvertReal(std::string_view text, char separator, TExtended& value) {
+  std::size_t digits = 0, separators = 0, separatorAt = 0;
+  for (std::size_t i = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0; i < text.size(); ++i) {
+    if (IsDigit(text[i])) {
       ++digits;
-      normal += c;
-    } else if (c == separator && !seenSeparator) {
-      seenSeparator = true;
-      normal += '.';
+    } else if (text[i] == separator && separators++ == 0) {
+      separatorAt = i;
     } else {
       return false;
     }
   }
   if (digits == 0) return false;
-  char* end = nullptr;
-  value = strtold_l(normal.c_str(), &end, cLocale);
-  return end == normal.c_str() + normal.size() && std::isfinite(value);
+  if (separators == 0 || separator == '.') {
+    value = DecimalValue(text);
+  } else {
+    std::string normal(text);  // the conversion takes a point
+    normal[separatorAt] = '.';
+    value = DecimalValue(normal);
+  }
+  return IsFinite(value);
 }
 
 // An optional sign and decimal digits; false for any other text. The
@@ -142,7 +136,7 @@ void SetUpVariablesAndTable(TSimplex& simplex, const THeader& header) {
   for (int i = 0; i < header.Nc; ++i)
     items[header.Nx + header.Nz + i] = {'y', static_cast<std::uint8_t>(i), true};
   simplex.Table.assign(static_cast<std::size_t>(n) + 1,
-                       std::vector<TCell>(static_cast<std::size_t>(n) + 1, TCell{0.0L, 0.0L}));
+                       std::vector<TCell>(static_cast<std::size_t>(n) + 1, TCell{0, 0}));
 }
 
 // Constraint row r gets 1 in its own artificial column, and a "<" puts 1 and
@@ -150,20 +144,20 @@ void SetUpVariablesAndTable(TSimplex& simplex, const THeader& header) {
 // counts the slack and surplus columns taken so far.
 void AddRelationEntries(std::vector<TCell>& row, int r, char relation, const THeader& header, int& k,
                         long long lineNumber) {
-  row[r].Value = 1.0L;
+  row[r].Value = 1;
   if (relation == '=') return;
   if (k >= header.Nz)
     RaiseError(EInvalidProblem, OnLine(lineNumber) + "more \"<\" and \">\" constraints than the " +
                                     std::to_string(header.Nz) + " slack and surplus variables of the header");
-  row[header.Nx + k].Value = relation == '<' ? 1.0L : -1.0L;
+  row[header.Nx + k].Value = relation == '<' ? 1 : -1;
   ++k;
 }
 
 // The format has no exponents: a constant that the text continues with one
 // is refused whole, with the exponent, rather than read as its leading part.
 // `end` is the cursor after the constant; returns `value`.
-long double WithoutExponent(long double value, const std::string& text, std::size_t start,
-                            const std::size_t& end) {
+TExtended WithoutExponent(TExtended value, const std::string& text, std::size_t start,
+                          const std::size_t& end) {
   std::size_t last = end;
   if (last >= text.size() || (text[last] != 'e' && text[last] != 'E')) return value;
   ++last;
@@ -195,8 +189,8 @@ void MakeScannedText(std::string& line) {
   line += '$';
 }
 
-long double ToReal(std::string_view number) {
-  long double value = 0;
+TExtended ToReal(std::string_view number) {
+  TExtended value = 0;
   if (!ConvertReal(number, DecimalSeparator, value))
     RaiseConvertError("'" + std::string(number) + "' is not a valid floating point value");
   return value;
@@ -233,7 +227,7 @@ void SetUpBigMObjective(TSimplex& simplex, int termColumns) {
     table[n][n].M = table[n][n].M - table[r][n].Value;
   }
   for (const TCell& cell : table[n])
-    if (!std::isfinite(cell.M))
+    if (!IsFinite(cell.M))
       RaiseError(EInvalidProblem, "The sums of the constraint columns overflow the number range");
 }
 
@@ -271,7 +265,7 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName) {
     return WithoutExponent(ReadReal(), text, start, cursor);
   };
   auto ReadTerm = [&](int row) {
-    const long double coefficient = ReadReal();
+    const TExtended coefficient = ReadReal();
     cursor += 2;  // the "*" and the variable letter, not examined
     const std::int32_t index = ReadInt();
     if (index < 0 || index >= termColumns) RaiseIndexOutside(index, termColumns, lineNumber);

@@ -37,10 +37,10 @@ int ChooseLeavingRow(const TSimplex& simplex, int e) {
   const int n = simplex.Variables.Count;
   const auto& table = simplex.Table;
   int r = -1;
-  long double best = 0;
+  TExtended best = 0;
   for (int i = 0; i < n; ++i) {
     if (!simplex.Variables.Items[i].InBasis || !(table[i][e].Value > 0)) continue;
-    const long double ratio = table[i][n].Value / table[i][e].Value;
+    const TExtended ratio = table[i][n].Value / table[i][e].Value;
     if (r < 0 || best > ratio) {
       r = i;
       best = ratio;
@@ -60,12 +60,12 @@ void Pivot(TSimplex& simplex, int e, int r) {
   auto& table = simplex.Table;
   const auto& items = simplex.Variables.Items;
   const auto& pivotRow = table[r];
-  const long double p = pivotRow[e].Value;
+  const TExtended p = pivotRow[e].Value;
 
   for (int i = 0; i < n; ++i) {
     if (i == e || !items[i].InBasis) continue;
     auto& row = table[i];
-    const long double factor = row[e].Value;
+    const TExtended factor = row[e].Value;
     for (int j = 0; j <= n; ++j)
       if (j != e) row[j].Value = row[j].Value - (factor * pivotRow[j].Value) / p;
   }
@@ -81,8 +81,8 @@ void Pivot(TSimplex& simplex, int e, int r) {
   auto& entering = table[e];
   for (int j = 0; j <= n; ++j) entering[j].Value = pivotRow[j].Value / p;
 
-  for (int i = 0; i <= n; ++i) table[i][e].Value = i == e ? 1.0L : 0.0L;
-  if (simplex.BigM) objective[e].M = 0.0L;
+  for (int i = 0; i <= n; ++i) table[i][e].Value = i == e ? 1 : 0;
+  if (simplex.BigM) objective[e].M = 0;
 }
 
 void CheckOptimality(TSimplex& simplex) {

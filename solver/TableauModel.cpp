@@ -8,9 +8,9 @@ namespace {
 bool CleanRow(std::vector<TCell>& row) {
   bool finite = true;
   for (auto& cell : row) {
-    if (std::fabs(cell.Value) < ZeroThreshold) cell.Value = 0.0L;
-    if (std::fabs(cell.M) < ZeroThreshold) cell.M = 0.0L;
-    finite = finite && std::isfinite(cell.Value) && std::isfinite(cell.M);
+    if (Abs(cell.Value) < ZeroThreshold) cell.Value = 0;
+    if (Abs(cell.M) < ZeroThreshold) cell.M = 0;
+    finite = finite && IsFinite(cell.Value) && IsFinite(cell.M);
   }
   return finite;
 }

@@ -22,7 +22,7 @@ char* Put(char* out, const char* text, std::size_t n) {
   return out + n;
 }
 
-char* PutFixed(char* out, long double value) {
+char* PutFixed(char* out, TExtended value) {
   return out + FormatFixed(out, value, DecimalSeparator);
 }
 
@@ -48,7 +48,7 @@ char* FormatCellTo(char* out, const TCell& cell, bool asTerm, bool withM) {
   }
   if (asTerm) {
     out = Put(out, cell.Value < 0 ? " - " : " + ", 3);
-    return PutFixed(out, std::fabs(cell.Value));
+    return PutFixed(out, Abs(cell.Value));
   }
   return PutFixed(out, cell.Value);
 }

@@ -16,7 +16,7 @@ namespace {
 
 // Point texts carry five decimals; a strategy of six such entries against
 // payoffs of at most 19 can miss its guarantee by a few of these units.
-constexpr long double Tolerance = 6e-4L;
+constexpr double Tolerance = 6e-4;
 
 TGame ReadMatrixFile(const std::string& text) {
   std::istringstream in(text);
@@ -48,8 +48,8 @@ void CheckGameFiles(const std::map<std::string, std::string>& files) {
   EXPECT_GT(b.F, 0);
   EXPECT_NEAR(static_cast<double>(a.Value), static_cast<double>(b.Value), 1e-5);
   for (const TGameResult* r : {&a, &b}) {
-    long double sum = 0;
-    for (long double s : r->Strategy) sum += s;
+    double sum = 0;
+    for (double s : r->Strategy) sum += s;
     EXPECT_NEAR(static_cast<double>(sum), 1.0, 6e-5);
   }
   EXPECT_GE(GuaranteedPayoff(shifted, 'A', a.Strategy), a.Value - Tolerance);

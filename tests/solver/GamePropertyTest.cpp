@@ -15,8 +15,8 @@ namespace {
 using GamePropertyTest = ScratchDirTest;
 
 struct TSolved {
-  long double value;
-  std::vector<long double> strategy;
+  double value;
+  std::vector<double> strategy;
 };
 
 // Solves one player's system in memory and reads the optimum
@@ -27,30 +27,30 @@ TSolved SolvePlayer(const TGame& payoff, char player) {
   LoadProblem(s, "system.txt");
   EXPECT_EQ(SolveInMemory(s).Status, StatusOptimal);
   const int n = s.Variables.Count;
-  const long double f = s.Table[n][n].Value;
-  TSolved solved{std::fabs(1.0L / f), {}};
+  const TExtended f = s.Table[n][n].Value;
+  TSolved solved{ToDouble(Abs(TExtended(1) / f)), {}};
   for (int j = 0; j < n; ++j)
     if (s.Variables.Items[j].Kind == 'x')
-      solved.strategy.push_back(s.Variables.Items[j].InBasis ? std::fabs(s.Table[j][n].Value / f) : 0.0L);
+      solved.strategy.push_back(s.Variables.Items[j].InBasis ? ToDouble(Abs(s.Table[j][n].Value / f)) : 0.0);
   return solved;
 }
 
 void CheckGame(const TGame& payoff) {
   TSolved a = SolvePlayer(payoff, 'A'), b = SolvePlayer(payoff, 'B');
-  const long double v = a.value;
+  const double v = a.value;
   EXPECT_NEAR(static_cast<double>(b.value / v), 1.0, 1e-12);
   for (const TSolved* p : {&a, &b}) {
-    long double sum = 0;
-    for (long double s : p->strategy) {
-      EXPECT_GE(s, 0.0L);
+    double sum = 0;
+    for (double s : p->strategy) {
+      EXPECT_GE(s, 0.0);
       sum += s;
     }
     EXPECT_NEAR(static_cast<double>(sum), 1.0, 1e-12);
   }
   // A's strategy earns at least v against every column, B's concedes at most
   // v against every row: together they certify v as the value of the game.
-  EXPECT_GE(GuaranteedPayoff(payoff, 'A', a.strategy), v * (1 - 1e-12L));
-  EXPECT_LE(GuaranteedPayoff(payoff, 'B', b.strategy), v * (1 + 1e-12L));
+  EXPECT_GE(GuaranteedPayoff(payoff, 'A', a.strategy), v * (1 - 1e-12));
+  EXPECT_LE(GuaranteedPayoff(payoff, 'B', b.strategy), v * (1 + 1e-12));
 }
 
 TGame RandomGame(std::mt19937_64& random, int rows, int columns, int low, int high) {

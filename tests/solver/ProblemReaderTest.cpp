@@ -21,17 +21,17 @@ const char* const Worked =
     "Z-5*x0-4*x1=0\n";
 
 // Plain parts of one row, columns 0 to N.
-std::vector<long double> Values(const TSimplex& s, int row) {
-  std::vector<long double> v;
+std::vector<TExtended> Values(const TSimplex& s, int row) {
+  std::vector<TExtended> v;
   for (const TCell& c : s.Table[row]) v.push_back(c.Value);
   return v;
 }
-std::vector<long double> MParts(const TSimplex& s, int row) {
-  std::vector<long double> v;
+std::vector<TExtended> MParts(const TSimplex& s, int row) {
+  std::vector<TExtended> v;
   for (const TCell& c : s.Table[row]) v.push_back(c.M);
   return v;
 }
-using V = std::vector<long double>;
+using V = std::vector<TExtended>;
 
 TEST_F(ReaderTest, WorkedExampleTableCellForCell) {
   TSimplex s = Load(Worked);
@@ -71,7 +71,7 @@ TEST_F(ReaderTest, LayoutVariantsReadTheSame) {
       "2 1 1\n3*z1+12*y0<4\nZ-3*x0-2*x1=0\n",                        // the letter does not choose
       "2 1 1\n+12*x0+1*x1+3*x1<4\nZ-3*x0-2*x1=0\nnot read\n",        // later term replaces
       "2 1 1\n12*x0+3*x1<4\nQ-3*x0-2*x1<0\n",                        // objective name and relation
-      "2 1 1\n12*x0+3*x1<4;note\nZ-3*x0-2*x1=0 ;end\n",                // text after the constants
+      "2 1 1\n12*x0+3*x1<4;note\nZ-3*x0-2*x1=0 ;end\n",              // text after the constants
   };
   TSimplex expected = Load(plain);
   for (const auto& text : variants) {
@@ -115,17 +115,17 @@ TEST_F(ReaderTest, DecimalSeparatorFollowsTheLocale) {
   const std::string comma = "1 1 1\n2,5*x0<1,25\nZ-1*x0=0,5\n";
   const std::string point = "1 1 1\n2.5*x0<1.25\nZ-1*x0=0.5\n";
   DecimalSeparator = ',';
-  EXPECT_EQ(Values(Load(comma), 2), (V{2.5L, 1, 1, 1.25L}));
+  EXPECT_EQ(Values(Load(comma), 2), (V{2.5, 1, 1, 1.25}));
   EXPECT_EQ(LoadError(point).Message, "'2.5' is not a valid floating point value");
   DecimalSeparator = '.';
-  EXPECT_EQ(Values(Load(point), 3), (V{-1, 0, 0, 0.5L}));
+  EXPECT_EQ(Values(Load(point), 3), (V{-1, 0, 0, 0.5}));
   EXPECT_EQ(LoadError(comma).Message, "'2,5' is not a valid floating point value");
 }
 
 TEST_F(ReaderTest, CoefficientsAreRoundedOnceToTheNearest) {
   TSimplex s = Load("1 1 1\n0.1*x0<123456789.123456789\nZ=0\n");
-  EXPECT_EQ(s.Table[2][0].Value, 0.1L);
-  EXPECT_EQ(s.Table[2][3].Value, 123456789.123456789L);
+  EXPECT_EQ(s.Table[2][0].Value, Bits(0xCCCCCCCCCCCCCCCD, 0x3FFB));
+  EXPECT_EQ(s.Table[2][3].Value, Bits(0xEB79A2A3F35BA6E7, 0x4019));
 }
 
 std::string WithCrLf(const std::string& text) {

@@ -47,7 +47,7 @@ int OneStep(TSimplex& s) {
 }
 
 const TCell Z{0, 0};
-TCell C(long double v) {
+TCell C(TExtended v) {
   return {0, v};
 }
 
@@ -62,7 +62,7 @@ TEST_F(SimplexTest, WorkedPivotExample) {
   EXPECT_EQ(outcome.Status, StatusOptimal);
   EXPECT_EQ(outcome.Pivots, 1);
   EXPECT_EQ(Basis(s), std::vector<int>{0});
-  const std::vector<long double> row0 = {1, 1, 1, 1, 4}, dead3 = {0, 1, 1, 1, 4};
+  const std::vector<TExtended> row0 = {1, 1, 1, 1, 4}, dead3 = {0, 1, 1, 1, 4};
   const std::vector<TCell> objective = {Z, {0, 1}, {0, 3}, {1, 3}, {0, 12}};
   for (int j = 0; j <= 4; ++j) {
     EXPECT_EQ(s.Table[0][j].Value, row0[j]);
@@ -136,8 +136,8 @@ TEST_F(SimplexTest, EnteringColumnByBigMOrderLowestIndexOnTies) {
 TEST_F(SimplexTest, LeavingRowBySignedRatioLowestIndexOnTies) {
   struct Case {
     const char* what;
-    TCell a0, a1;        // entering column's cells in the live rows 1 and 2
-    long double b1, b2;  // their right-hand sides
+    TCell a0, a1;      // entering column's cells in the live rows 1 and 2
+    TExtended b1, b2;  // their right-hand sides
     int leaves;
   };
   const Case cases[] = {
@@ -147,8 +147,8 @@ TEST_F(SimplexTest, LeavingRowBySignedRatioLowestIndexOnTies) {
       {"negative ratio beats zero", C(1), C(1), 0, -1, 2},
       {"zero entry never leaves", C(0), C(1), 0, 9, 2},
       {"negative entry never leaves", C(-1), C(1), -5, 9, 2},
-      {"1e-10 survives cleaning", {0, 1e-10L}, C(1), 0, 0, 1},
-      {"9e-11 is cleaned away", {0, 9e-11L}, C(1), 0, 0, 2},
+      {"1e-10 survives cleaning", {0, ZeroThreshold}, C(1), 0, 0, 1},
+      {"9e-11 is cleaned away", {0, 9e-11}, C(1), 0, 0, 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -187,7 +187,7 @@ TEST_F(SimplexTest, EachUpdateFormsTheProductBeforeDividing) {
   TSimplex s = Load("2 2 0\n192*x0+25*x1=192\n15*x0=30\nZ-1*x0=0\n");
   OneStep(s);
   EXPECT_EQ(Basis(s), (std::vector<int>{0, 3}));
-  EXPECT_EQ(s.Table[3][1].Value, -1.953125L);
+  EXPECT_EQ(s.Table[3][1].Value, -1.953125);
   EXPECT_EQ(FormatCell(s.Table[3][1], true, false), " - 1.95313");
 }
 

@@ -1,6 +1,26 @@
 #include "SolverTesting.h"
 
+#include <cmath>
+#include <ostream>
+
+#include "NumberText.h"
 #include "SimplexStep.h"
+
+double ToDouble(TExtended value) {
+  const TSoftExtended bits = ExtendedBits(value);
+  const int exponent = bits.SignExponent & 0x7FFF;
+  const double magnitude =
+      std::ldexp(static_cast<double>(bits.Significand), (exponent == 0 ? 1 : exponent) - 16383 - 63);
+  return (bits.SignExponent & 0x8000) != 0 ? -magnitude : magnitude;
+}
+
+#if MG_SOFT_EXTENDED
+void PrintTo(const TExtended& value, std::ostream* out) {
+  const TSoftExtended bits = ExtendedBits(value);
+  *out << PointText(value) << " (" << std::hex << bits.Significand << " " << bits.SignExponent << std::dec
+       << ")";
+}
+#endif
 
 TSolveOutcome SolveInMemory(TSimplex& simplex, int pivotLimit) {
   TSolveOutcome outcome;

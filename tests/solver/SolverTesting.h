@@ -53,6 +53,19 @@ class ScratchDirTest : public testing::Test {
   std::unique_ptr<TScratchDir> dir_;
 };
 
+// A value given by its stored fields, for values that no double holds.
+inline TExtended Bits(std::uint64_t significand, std::uint16_t signAndExponent) {
+  return ExtendedFromBits({significand, signAndExponent});
+}
+
+// The double nearest to a finite value, for checks within a tolerance.
+double ToDouble(TExtended value);
+
+#if MG_SOFT_EXTENDED
+// How gtest shows a value in a failed check.
+void PrintTo(const TExtended& value, std::ostream* out);
+#endif
+
 // How an iteration in memory ended: the last Status, the pivots made, F (the
 // objective row's right-hand side), and the error that ended it, if one did.
 struct TSolveOutcome {

@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "ClassUnit.h"
+#include "SolverTesting.h"
 
 namespace {
 
@@ -12,12 +11,13 @@ TEST(BigMSignTests, MPartDecidesFirst) {
     bool bigM, negative, positive;
   };
   const Case cases[] = {
-      {{-1, 1000}, true, true, false},      {{2, -1000}, true, false, true}, {{0, -0.5}, true, true, false},
-      {{0, 0}, true, false, false},         {{-5, 1}, false, false, true},   {{5, -1}, false, true, false},
-      {{-0.0L, -0.0L}, true, false, false},
+      {{-1, 1000}, true, true, false},    {{2, -1000}, true, false, true}, {{0, -0.5}, true, true, false},
+      {{0, 0}, true, false, false},       {{-5, 1}, false, false, true},   {{5, -1}, false, true, false},
+      {{-0.0, -0.0}, true, false, false},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.cell.M << "*M + " << c.cell.Value << " bigM=" << c.bigM);
+    SCOPED_TRACE(testing::Message() << ToDouble(c.cell.M) << "*M + " << ToDouble(c.cell.Value)
+                                    << " bigM=" << c.bigM);
     EXPECT_EQ(IsNegative(c.cell, c.bigM), c.negative);
     EXPECT_EQ(IsPositive(c.cell, c.bigM), c.positive);
     EXPECT_EQ(IsNonNegative(c.cell, c.bigM), !c.negative);
@@ -31,25 +31,43 @@ TEST(BigMSignTests, OrderComparesMThenValue) {
   EXPECT_FALSE(IsLess({-1, 100}, {0, -1000}, false));
 }
 
+// Each part alone against the threshold, the extended value nearest 1e-10:
+// strictly below it becomes +0, at it or above it stays, and so do
+// infinities and NaNs.
 TEST(CleanTable, StrictThresholdOnEachPartIndependently) {
-  TSimplex s{};
-  s.Table = {{{1e-12L, 4}, {5e-11L, -3e-11L}, {1e-10L, 2e-10L}},
-             {{-0.0L, -0.0L}, {-1e-10L, 9.99999999e-11L}, {0, 0}},
-             {{0, 0}, {0, 0}, {0, 0}}};
-  CleanTable(s);
-  EXPECT_EQ(s.Table[0][0].M, 0);
-  EXPECT_EQ(s.Table[0][0].Value, 4);
-  EXPECT_EQ(s.Table[0][1].M, 0);
-  EXPECT_EQ(s.Table[0][1].Value, 0);
-  EXPECT_EQ(s.Table[0][2].M, 1e-10L);  // equal to the threshold: stays
-  EXPECT_EQ(s.Table[0][2].Value, 2e-10L);
-  EXPECT_FALSE(std::signbit(s.Table[1][0].M));  // a negative zero becomes +0
-  EXPECT_FALSE(std::signbit(s.Table[1][0].Value));
-  EXPECT_EQ(s.Table[1][1].M, -1e-10L);
-  EXPECT_EQ(s.Table[1][1].Value, 0);
+  const TExtended threshold = Bits(0xDBE6FECEBDEDD5BF, 0x3FDD);
+  const TExtended below = Bits(0xDBE6FECEBDEDD5BE, 0x3FDD), above = Bits(0xDBE6FECEBDEDD5C0, 0x3FDD);
+  const TExtended infinity = Bits(0x8000000000000000, 0x7FFF), nan = Bits(0xC000000000000000, 0xFFFF);
+  const struct {
+    TExtended part;
+    bool kept;
+  } cases[] = {
+      {threshold, true}, {-threshold, true}, {above, true},       {-above, true},
+      {below, false},    {-below, false},    {5e-11, false},      {-3e-11, false},
+      {1e-12, false},    {-0.0, false},      {4, true},           {infinity, true},
+      {-infinity, true}, {nan, true},        {Bits(1, 0), false},  // the smallest subnormal
+  };
+  EXPECT_EQ(threshold, ZeroThreshold);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << ToDouble(c.part));
+    TSimplex s{};
+    s.Table = {{{c.part, 7}, {-2, c.part}}};
+    CleanTable(s);
+    // The other part of the cell is never touched.
+    EXPECT_EQ(s.Table[0][0].Value, 7);
+    EXPECT_EQ(s.Table[0][1].M, -2);
+    for (const TExtended& cleaned : {s.Table[0][0].M, s.Table[0][1].Value}) {
+      const TSoftExtended got = ExtendedBits(cleaned),
+                          expected = ExtendedBits(c.kept ? c.part : TExtended(0));
+      EXPECT_EQ(got.Significand, expected.Significand);
+      EXPECT_EQ(got.SignExponent, expected.SignExponent);  // +0, never -0
+    }
+  }
   // After cleaning, a tiny M residue no longer decides the order.
-  TCell a{0, -1};
-  EXPECT_TRUE(IsNegative(a, true));
+  TSimplex s{};
+  s.Table = {{{1e-12, -1}}};
+  CleanTable(s);
+  EXPECT_TRUE(IsNegative(s.Table[0][0], true));
 }
 
 }  // namespace

@@ -51,8 +51,8 @@ TEST_F(TableauReportTest, AppendsAndCountsOnlyWhatItAppended) {
 // Big-M objective lines) give the file's bytes, also with a comma separator.
 TEST_F(TableauReportTest, SameBytesAsTheFileOnWideRandomTableaux) {
   std::mt19937_64 random(11);
-  const long double values[] = {0.0L,      -0.0L,      1.0L,  -1.0L,     2.5L,        -3.000004L,
-                                0.000004L, -0.000004L, 1e25L, -7.25e-3L, 123456.789L, 1e-12L};
+  const TExtended values[] = {0.0,      -0.0,      1.0,  -1.0,     2.5,        -3.000004,
+                              0.000004, -0.000004, 1e25, -7.25e-3, 123456.789, 1e-12};
   for (int round = 0; round < 12; ++round) {
     SCOPED_TRACE(round);
     DecimalSeparator = round % 3 == 2 ? ',' : '.';
@@ -67,10 +67,9 @@ TEST_F(TableauReportTest, SameBytesAsTheFileOnWideRandomTableaux) {
     for (auto& row : s.Table)
       for (auto& cell : row) {
         cell.M = values[random() % std::size(values)];
-        cell.Value = random() % 2
-                         ? values[random() % std::size(values)]
-                         : static_cast<long double>(static_cast<std::int64_t>(random() % 2000001) - 1000000) /
-                               static_cast<long double>(1 + random() % 997);
+        cell.Value = random() % 2 ? values[random() % std::size(values)]
+                                  : TExtended(static_cast<int>(random() % 2000001) - 1000000) /
+                                        TExtended(static_cast<int>(1 + random() % 997));
       }
     std::string text;
     FormatTableTo(s, text);
@@ -88,20 +87,20 @@ TEST_F(TableauReportTest, FormatCellInItsThreeForms) {
       {{0, 2}, false, false, "2.00000"},
       {{0, -2}, false, false, "-2.00000"},
       {{0, -2}, true, false, " - 2.00000"},
-      {{0, 0.5L}, true, false, " + 0.50000"},
+      {{0, 0.5}, true, false, " + 0.50000"},
       {{0, 0}, true, false, " + 0.00000"},
-      {{0, -0.0L}, true, false, " + 0.00000"},
-      {{0, -0.000001L}, true, false, " - 0.00000"},  // negative, rounds to zero
-      {{0, -0.000001L}, false, false, "0.00000"},
+      {{0, -0.0}, true, false, " + 0.00000"},
+      {{0, -0.000001}, true, false, " - 0.00000"},  // negative, rounds to zero
+      {{0, -0.000001}, false, false, "0.00000"},
       {{7, 1}, false, false, "1.00000"},  // the M part only with WithM
       {{-1, -3}, false, true, "(-1.00000*M-3.00000)"},
       {{-1, 0}, true, true, " + (-1.00000*M+0.00000)"},
       {{-1, -3}, true, true, " + (-1.00000*M-3.00000)"},
-      {{2, 0.5L}, true, true, " + (2.00000*M+0.50000)"},
+      {{2, 0.5}, true, true, " + (2.00000*M+0.50000)"},
       // A negative plain part that shows no "-" is joined with "+".
-      {{2, -0.000001L}, false, true, "(2.00000*M+0.00000)"},
-      {{-0.000001L, -0.000004L}, false, true, "(0.00000*M+0.00000)"},
-      {{0, 0.015625L}, false, false, "0.01563"},
+      {{2, -0.000001}, false, true, "(2.00000*M+0.00000)"},
+      {{-0.000001, -0.000004}, false, true, "(0.00000*M+0.00000)"},
+      {{0, 0.015625}, false, false, "0.01563"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -116,10 +115,10 @@ TSimplex Small() {
   s.Status = StatusOptimal;
   s.Variables.Count = 3;
   s.Variables.Items = {{'x', 0, true}, {'x', 1, false}, {'z', 0, false}};
-  s.Table = {{{0, 1}, {0, -2}, {0, 0}, {0, 2.5L}},
+  s.Table = {{{0, 1}, {0, -2}, {0, 0}, {0, 2.5}},
              {{0, 99}, {0, 99}, {0, 99}, {0, 99}},
              {{0, -7}, {0, -7}, {0, -7}, {0, -7}},
-             {{0, 0}, {0, 3}, {1, -0.25L}, {0, -10}}};
+             {{0, 0}, {0, 3}, {1, -0.25}, {0, -10}}};
   return s;
 }
 

@@ -25,12 +25,12 @@ std::string GameSystemText(const TGame& payoff, char player) {
 
 namespace {
 
-bool ReadVector(std::istringstream& line, std::vector<long double>& values) {
+bool ReadVector(std::istringstream& line, std::vector<double>& values) {
   std::string word;
   if (!(line >> word) || word != "(") return false;
   while (line >> word) {
     if (word == ")") return true;
-    values.push_back(std::strtold(word.c_str(), nullptr));
+    values.push_back(std::strtod(word.c_str(), nullptr));
   }
   return false;
 }
@@ -51,20 +51,20 @@ TGameResult ParseGameResult(const std::string& text) {
   if (f.rfind("F = ", 0) != 0 || x.rfind("X = ", 0) != 0 || v.rfind("v' = ", 0) != 0 ||
       s.rfind("S* = ", 0) != 0)
     return result;
-  result.F = std::strtold(f.c_str() + 4, nullptr);
-  result.Value = std::strtold(v.c_str() + 5, nullptr);
+  result.F = std::strtod(f.c_str() + 4, nullptr);
+  result.Value = std::strtod(v.c_str() + 5, nullptr);
   std::istringstream xs(x.substr(4)), ss(s.substr(5));
   result.Complete = ReadVector(xs, result.X) && ReadVector(ss, result.Strategy) &&
                     result.X.size() == result.Strategy.size();
   return result;
 }
 
-long double GuaranteedPayoff(const TGame& payoff, char player, const std::vector<long double>& strategy) {
+double GuaranteedPayoff(const TGame& payoff, char player, const std::vector<double>& strategy) {
   const std::size_t rows = payoff.size(), columns = payoff.at(0).size();
   const bool a = player == 'A';
-  long double guaranteed = 0;
+  double guaranteed = 0;
   for (std::size_t k = 0; k < (a ? columns : rows); ++k) {
-    long double expected = 0;
+    double expected = 0;
     for (std::size_t t = 0; t < (a ? rows : columns); ++t)
       expected += strategy.at(t) * (a ? payoff[t][k] : payoff[k][t]);
     if (k == 0 || (a ? expected < guaranteed : expected > guaranteed)) guaranteed = expected;

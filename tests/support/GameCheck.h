@@ -14,8 +14,8 @@ std::string GameSystemText(const TGame& payoff, char player);
 
 struct TGameResult {
   bool Complete = false;  // four well-formed lines
-  long double F = 0, Value = 0;
-  std::vector<long double> X, Strategy;
+  double F = 0, Value = 0;
+  std::vector<double> X, Strategy;
 };
 
 // Reads the four lines of a game result file.
@@ -24,4 +24,4 @@ TGameResult ParseGameResult(const std::string& text);
 // The worst expected payoff that the player's mixed strategy guarantees: for
 // player A the least over columns of sum_r s_r P(r, c), which A maximises;
 // for player B the largest over rows of sum_c P(r, c) s_c, which B minimises.
-long double GuaranteedPayoff(const TGame& payoff, char player, const std::vector<long double>& strategy);
+double GuaranteedPayoff(const TGame& payoff, char player, const std::vector<double>& strategy);

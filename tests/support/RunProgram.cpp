@@ -118,7 +118,8 @@ TRunResult RunProgram(const std::string& program, const TRunOptions& options) {
   if (converse) {
     close(inPipe[0]);
     close(outPipe[1]);
-    result.Stdout = Converse(inPipe[1], outPipe[0], options.StdinAfter, options.Stdin, options.TimeoutSeconds);
+    result.Stdout =
+        Converse(inPipe[1], outPipe[0], options.StdinAfter, options.Stdin, options.TimeoutSeconds);
   }
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {

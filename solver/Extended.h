@@ -1,0 +1,111 @@
+// The solver's number, TExtended: the 80-bit extended format (a 64-bit
+// significand with its explicit integer bit, a 15-bit exponent and a sign),
+// rounded to nearest, ties to even, after every operation. Every report digit
+// depends on it, so it is the same format on every platform:
+// - native: `long double` where the compiler's is this format (g++ and clang
+//   on x86-64 and i386, MinGW-w64); it costs nothing;
+// - software: a record of the two fields with operators over the software
+//   arithmetic of SoftExtended.h, wherever `long double` is another format
+//   (aarch64, macOS on arm64, MSVC), or when MG_SOFT_EXTENDED forces it.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <string_view>
+
+#include "DecimalConversion.h"
+#include "SoftExtended.h"
+
+#if !defined(MG_SOFT_EXTENDED)
+#if defined(__SIZEOF_LONG_DOUBLE__) && (defined(__x86_64__) || defined(__i386__)) && !defined(_MSC_VER)
+#define MG_SOFT_EXTENDED 0
+#else
+#define MG_SOFT_EXTENDED 1
+#endif
+#endif
+
+#if MG_SOFT_EXTENDED
+
+class TExtended {
+ public:
+  constexpr TExtended() = default;
+  // Whole numbers and doubles convert exactly and implicitly, as they do to
+  // `long double`; a `long double` of another format does not convert.
+  TExtended(int value) : bits_(SoftFromInt64(value)) {}      // NOLINT(google-explicit-constructor)
+  TExtended(double value) : bits_(SoftFromDouble(value)) {}  // NOLINT(google-explicit-constructor)
+
+  static TExtended FromBits(TSoftExtended bits) {
+    TExtended value;
+    value.bits_ = bits;
+    return value;
+  }
+  TSoftExtended Bits() const { return bits_; }
+
+  friend TExtended operator+(TExtended a, TExtended b) { return FromBits(SoftAdd(a.bits_, b.bits_)); }
+  friend TExtended operator-(TExtended a, TExtended b) { return FromBits(SoftSub(a.bits_, b.bits_)); }
+  friend TExtended operator*(TExtended a, TExtended b) { return FromBits(SoftMul(a.bits_, b.bits_)); }
+  friend TExtended operator/(TExtended a, TExtended b) { return FromBits(SoftDiv(a.bits_, b.bits_)); }
+  friend TExtended operator-(TExtended a) { return FromBits(SoftNegate(a.bits_)); }
+  friend bool operator==(TExtended a, TExtended b) { return SoftEqual(a.bits_, b.bits_); }
+  friend bool operator<(TExtended a, TExtended b) { return SoftLess(a.bits_, b.bits_); }
+  friend bool operator>(TExtended a, TExtended b) { return SoftLess(b.bits_, a.bits_); }
+  friend bool operator<=(TExtended a, TExtended b) { return SoftLessEqual(a.bits_, b.bits_); }
+  friend bool operator>=(TExtended a, TExtended b) { return SoftLessEqual(b.bits_, a.bits_); }
+
+ private:
+  TSoftExtended bits_{0, 0};
+};
+
+inline TSoftExtended ExtendedBits(TExtended value) {
+  return value.Bits();
+}
+inline TExtended ExtendedFromBits(TSoftExtended bits) {
+  return TExtended::FromBits(bits);
+}
+
+#else
+
+using TExtended = long double;
+static_assert(std::numeric_limits<long double>::digits == 64, "the native TExtended needs the x87 format");
+
+// The x87 format's bytes in memory: the significand, then sign and exponent.
+inline TSoftExtended ExtendedBits(TExtended value) {
+  TSoftExtended bits;
+  std::memcpy(&bits.Significand, &value, 8);
+  std::memcpy(&bits.SignExponent, reinterpret_cast<const char*>(&value) + 8, 2);
+  return bits;
+}
+inline TExtended ExtendedFromBits(TSoftExtended bits) {
+  TExtended value = 0;
+  std::memcpy(&value, &bits.Significand, 8);
+  std::memcpy(reinterpret_cast<char*>(&value) + 8, &bits.SignExponent, 2);
+  return value;
+}
+
+#endif
+
+#if MG_SOFT_EXTENDED
+// The sign bit cleared, as the unit's fabs does.
+inline TExtended Abs(TExtended value) {
+  return ExtendedFromBits(SoftAbs(ExtendedBits(value)));
+}
+// Neither an infinity nor a NaN (nor an encoding the unit refuses).
+inline bool IsFinite(TExtended value) {
+  return SoftIsFinite(ExtendedBits(value));
+}
+#else
+inline TExtended Abs(TExtended value) {
+  return std::fabs(value);
+}
+inline bool IsFinite(TExtended value) {
+  return std::isfinite(value);
+}
+#endif
+
+// A decimal text, correctly rounded: an optional sign, digits with at most
+// one '.', no exponent. Any other text gives a NaN.
+inline TExtended DecimalValue(std::string_view text) {
+  return ExtendedFromBits(DecimalToExtended(text));
+}
