@@ -2,10 +2,13 @@
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
+SOFT_DIR ?= build-soft
+WINDOWS_DIR ?= build-windows
+ARM64_DIR ?= build-arm64
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build demo test asan-test fuzz fuzz-smoke bench format tidy clean
+.PHONY: all build demo test asan-test soft-test windows arm64 corpus fuzz fuzz-smoke bench format tidy clean
 
 all: build
 
@@ -26,6 +29,36 @@ asan-test:
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_DIR) --output-on-failure -j$(JOBS)
 
+# The whole suite with the software extended arithmetic in place of the x87
+# unit's, as on platforms without the 80-bit type.
+soft-test:
+	cmake -S . -B $(SOFT_DIR) -DCMAKE_BUILD_TYPE=Release -DMG_SOFT_EXTENDED=ON -DMG_BENCH=OFF
+	cmake --build $(SOFT_DIR) -j$(JOBS)
+	ctest --test-dir $(SOFT_DIR) --output-on-failure -j$(JOBS)
+	sh tests/corpus/check.sh $(SOFT_DIR)/solver/Lorvex
+
+# Windows x64 with MinGW-w64: self-contained Lorvex.exe and Quenby.exe; the
+# unit and generator tests and the corpus run under Wine.
+windows:
+	sh scripts/need-packages.sh x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64 wine:wine64
+	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DMG_BENCH=OFF
+	cmake --build $(WINDOWS_DIR) -j$(JOBS)
+	ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j$(JOBS)
+	sh tests/corpus/check.sh $(WINDOWS_DIR)/solver/Lorvex.exe cmake/wine-run.sh
+
+# 64-bit ARM Linux (software arithmetic): the unit and generator tests and
+# the corpus run under qemu-user.
+arm64:
+	sh scripts/need-packages.sh aarch64-linux-gnu-g++:crossbuild-essential-arm64 qemu-aarch64:qemu-user
+	cmake -S . -B $(ARM64_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake -DCMAKE_BUILD_TYPE=Release -DMG_BENCH=OFF
+	cmake --build $(ARM64_DIR) -j$(JOBS)
+	ctest --test-dir $(ARM64_DIR) --output-on-failure -j$(JOBS)
+	sh tests/corpus/check.sh $(ARM64_DIR)/solver/Lorvex qemu-aarch64 -L /usr/aarch64-linux-gnu
+
+# The committed corpus through the native build.
+corpus: build
+	sh tests/corpus/check.sh $(BUILD_DIR)/solver/Lorvex
+
 fuzz:
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 	  -DMG_FUZZ=ON -DMG_TESTS=OFF -DMG_BENCH=OFF
@@ -45,4 +78,4 @@ tidy: build
 	clang-tidy -p $(BUILD_DIR) --quiet $$(git ls-files 'solver/*.cpp' 'generator/*.cpp')
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(SOFT_DIR) $(WINDOWS_DIR) $(ARM64_DIR)

@@ -67,7 +67,11 @@ TEST_F(GameFilesTest, AFailureLeavesEarlierFilesCompleteAndLaterOnesUntouched) {
     for (int later = blocked + 1; later < 4; ++later) Place(FileOrder[later], "older\r\n");
 
     TRunError error = WriteGameFiles(dir_.Path().string());
+#ifdef _WIN32
+    EXPECT_EQ(error.Code, EACCES);  // the system's own number for a directory in the way
+#else
     EXPECT_EQ(error.Code, EISDIR);
+#endif
     for (int i = 0; i < blocked; ++i)
       EXPECT_EQ(ReadWholeFile(Path(FileOrder[i])), ExampleFiles.at(FileOrder[i])) << FileOrder[i];
     for (int i = blocked + 1; i < 4; ++i) EXPECT_EQ(ReadWholeFile(Path(FileOrder[i])), "older\r\n");

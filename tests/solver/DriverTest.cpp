@@ -44,35 +44,29 @@ namespace {
 
 using DriverTest = ScratchDirTest;
 
-std::string ReadAll(std::FILE* file) {
-  std::string text;
-  std::rewind(file);
-  for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
-  return text;
-}
 
 TEST_F(DriverTest, OutOfMemoryIsReportedAndExitsOne) {
   // 255 variables: every tableau row is a large allocation.
   std::string problem = "254 1 0\n1*x0=1\nZ=0\n";
   Put("big.txt", problem);
-  char name[] = "big.txt\n";
-  std::FILE* input = fmemopen(name, sizeof name - 1, "r");
-  std::FILE* output = std::tmpfile();
-  std::FILE* errors = std::tmpfile();
+  Put("console.txt", "big.txt\n");
+  std::FILE* input = std::fopen("console.txt", "rb");
+  std::FILE* output = std::fopen("output.txt", "wb");
+  std::FILE* errors = std::fopen("errors.txt", "wb");
   ASSERT_TRUE(input && output && errors);
   FailAllocationsFrom = 4096;
   int status = RunSolver("SolverTests", input, output, errors);
   FailAllocationsFrom = 0;
+  std::fclose(input);
+  std::fclose(output);
+  std::fclose(errors);
   EXPECT_EQ(status, 1);
-  EXPECT_EQ(ReadAll(output), "Input file name -> ");
-  std::string report = ReadAll(errors);
+  EXPECT_EQ(Get("output.txt"), "Input file name -> ");
+  const std::string report = Get("errors.txt");
   EXPECT_TRUE(std::regex_match(
       report,
       std::regex("Exception EOutOfMemory in module [^ ]+ at [0-9A-F]{8}\\.\r\nOut of memory\\.\r\n\r\n")))
       << report;
-  std::fclose(input);
-  std::fclose(output);
-  std::fclose(errors);
 }
 
 }  // namespace

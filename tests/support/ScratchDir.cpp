@@ -1,17 +1,29 @@
 #include "ScratchDir.h"
 
-#include <stdlib.h>
-
+#include <chrono>
+#include <cstdint>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
 
 TScratchDir::TScratchDir(const std::string& prefix) {
-  std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
-  if (mkdtemp(pattern.data()) == nullptr)
-    throw std::runtime_error("cannot make a scratch directory " + pattern);
-  path_ = pattern;
+  // A name nobody holds yet, taken atomically by create_directory.
+  static std::mt19937_64 random(std::random_device{}() ^
+                                static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+  const char* letters = "abcdefghijklmnopqrstuvwxyz0123456789";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = prefix + "-";
+    for (int i = 0; i < 8; ++i) name += letters[random() % 36];
+    const std::filesystem::path candidate = std::filesystem::temp_directory_path() / name;
+    std::error_code error;
+    if (std::filesystem::create_directory(candidate, error)) {
+      path_ = candidate;
+      return;
+    }
+  }
+  throw std::runtime_error("cannot make a scratch directory for " + prefix);
 }
 
 TScratchDir::~TScratchDir() {
