@@ -40,7 +40,7 @@ soft-test:
 # Windows x64 with MinGW-w64: self-contained Lorvex.exe and Quenby.exe; the
 # unit and generator tests and the corpus run under Wine.
 windows:
-	sh scripts/need-packages.sh x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64 wine:wine64
+	sh scripts/need-packages.sh x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64 wine:wine
 	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DMG_BENCH=OFF
 	cmake --build $(WINDOWS_DIR) -j$(JOBS)
 	ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j$(JOBS)

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <limits>
 #include <string_view>
+#include <type_traits>
 
 #include "DecimalConversion.h"
 #include "SoftExtended.h"
@@ -58,6 +59,10 @@ class TExtended {
   TSoftExtended bits_{0, 0};
 };
 
+// The fields lie where the x87 format has them: LoadBits and StoreBits
+// below read and write them in place.
+static_assert(std::is_standard_layout_v<TExtended> && std::is_trivially_copyable_v<TExtended>);
+
 inline TSoftExtended ExtendedBits(TExtended value) {
   return value.Bits();
 }
@@ -85,6 +90,19 @@ inline TExtended ExtendedFromBits(TSoftExtended bits) {
 }
 
 #endif
+
+// The stored fields read and written in place, without loading the value:
+// a copy through the x87 unit would cost more than the work on the bits.
+inline TSoftExtended LoadBits(const TExtended& value) {
+  TSoftExtended bits;
+  std::memcpy(&bits.Significand, &value, 8);
+  std::memcpy(&bits.SignExponent, reinterpret_cast<const char*>(&value) + 8, 2);
+  return bits;
+}
+inline void StoreBits(TExtended& value, TSoftExtended bits) {
+  std::memcpy(&value, &bits.Significand, 8);
+  std::memcpy(reinterpret_cast<char*>(&value) + 8, &bits.SignExponent, 2);
+}
 
 #if MG_SOFT_EXTENDED
 // The sign bit cleared, as the unit's fabs does.
