@@ -1,7 +1,8 @@
 // The tableau report: every live row as an equation, the objective line and
 // the status line, in the user's decimal separator.
-#include <cmath>
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -125,34 +126,49 @@ void FormatTable(const TSimplex& simplex, TSink& out) {
   out.Write(StatusLine(simplex.Status));
 }
 
-// A string as a sink: each line is formatted in a scratch buffer and then
-// appended, so that the string never has to be grown and filled ahead.
-class TStringSink {
+// The report's text, grown as needed and never filled ahead: the formatter
+// writes into the room it asks for and commits what it used.
+class TReportBuffer {
  public:
-  explicit TStringSink(std::string& text) : text_(text) {}
   char* Room(std::size_t n) {
-    if (line_.size() < n) line_.resize(n);
-    return line_.data();
+    if (capacity_ - used_ < n) Grow(n);
+    return data_.get() + used_;
   }
-  void Commit(std::size_t n) { text_.append(line_.data(), n); }
-  void Write(std::string_view text) { text_.append(text); }
+  void Commit(std::size_t n) { used_ += n; }
+  void Write(std::string_view text) {
+    std::memcpy(Room(text.size()), text.data(), text.size());
+    Commit(text.size());
+  }
+  void Clear() { used_ = 0; }
+  std::string_view Text() const { return {data_.get(), used_}; }
 
  private:
-  std::string& text_;
-  std::vector<char> line_;
+  void Grow(std::size_t n) {
+    const std::size_t capacity = std::max(2 * capacity_, used_ + n);
+    std::unique_ptr<char[]> data(new char[capacity]);
+    if (used_ > 0) std::memcpy(data.get(), data_.get(), used_);
+    data_ = std::move(data);
+    capacity_ = capacity;
+  }
+
+  std::unique_ptr<char[]> data_;
+  std::size_t capacity_ = 0, used_ = 0;
 };
 
 }  // namespace
 
 std::size_t FormatTableTo(const TSimplex& simplex, std::string& out) {
-  const std::size_t before = out.size();
-  TStringSink sink(out);
-  FormatTable(simplex, sink);
-  return out.size() - before;
+  TReportBuffer report;
+  FormatTable(simplex, report);
+  out.append(report.Text());
+  return report.Text().size();
 }
 
 void WriteTable(const TSimplex& simplex, const std::string& fileName) {
-  TTextWriter out(fileName);
-  FormatTable(simplex, out);
-  out.Close();
+  // One buffer serves every report of the run: it grows to the largest
+  // report once, and each report goes to its file with one write.
+  static TReportBuffer report;
+  report.Clear();
+  FormatTable(simplex, report);
+  WriteTextFile(fileName, report.Text());
 }

@@ -78,12 +78,17 @@ std::string ReadConsoleLine(std::FILE* input) {
   return line;
 }
 
+void WriteTextFile(const std::string& fileName, std::string_view text) {
+  TTextWriter file(fileName);
+  file.WriteOut(text);
+  file.Close();
+}
+
 TTextWriter::TTextWriter(const std::string& fileName) : name_(fileName) {
   do {
     fd_ = CreateFileForWriting(fileName);
   } while (fd_ < 0 && errno == EINTR);
   if (fd_ < 0) RaiseInOutError(errno, fileName);
-  buffer_.resize(WriteBufferSize);
 }
 
 TTextWriter::~TTextWriter() {
@@ -92,29 +97,33 @@ TTextWriter::~TTextWriter() {
 
 void TTextWriter::Write(std::string_view text) {
   while (!text.empty()) {
-    std::size_t n = std::min(text.size(), buffer_.size());
+    const std::size_t n = std::min(text.size(), std::max(buffer_.size(), WriteBufferSize));
     std::memcpy(Room(n), text.data(), n);
-    Commit(n);
+    used_ += n;
     text.remove_prefix(n);
   }
 }
 
 void TTextWriter::MakeRoom(std::size_t n) {
   Flush();
-  if (buffer_.size() < n) buffer_.resize(n);
+  // The buffer is taken at the first write: a file written whole needs none.
+  if (buffer_.size() < std::max(n, WriteBufferSize)) buffer_.resize(std::max(n, WriteBufferSize));
 }
 
-void TTextWriter::Flush() {
-  std::size_t done = 0;
-  while (done < used_) {
-    const long written = WriteToFile(fd_, buffer_.data() + done, used_ - done);
+void TTextWriter::WriteOut(std::string_view text) {
+  while (!text.empty()) {
+    const long written = WriteToFile(fd_, text.data(), text.size());
     if (written < 0) {
       if (errno == EINTR) continue;
       RaiseInOutError(errno, name_);
     }
     if (written == 0) RaiseInOutError(EIO, name_);  // no progress and no error number: do not spin
-    done += static_cast<std::size_t>(written);
+    text.remove_prefix(static_cast<std::size_t>(written));
   }
+}
+
+void TTextWriter::Flush() {
+  WriteOut({buffer_.data(), used_});
   used_ = 0;
 }
 

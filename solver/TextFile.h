@@ -45,6 +45,9 @@ class TTextReader {
 // raises "Invalid filename".
 std::string ReadConsoleLine(std::FILE* input);
 
+// Creates (or empties) the file, writes the whole text and closes it.
+void WriteTextFile(const std::string& fileName, std::string_view text);
+
 // A file created (or emptied) for writing, filled through a buffer. A FIFO
 // without a reader is refused at once instead of waiting for one.
 class TTextWriter {
@@ -54,18 +57,18 @@ class TTextWriter {
   TTextWriter(const TTextWriter&) = delete;
   TTextWriter& operator=(const TTextWriter&) = delete;
 
-  // Room for at least n more bytes at the end of the buffer; the caller
-  // writes there and then calls Commit with what it used.
+  void Write(std::string_view text);
+  // Writes out what is buffered and closes the file.
+  void Close();
+  // Writes the text straight to the file, past the buffer.
+  void WriteOut(std::string_view text);
+
+ private:
+  // Room for at least n more bytes at the end of the buffer.
   char* Room(std::size_t n) {
     if (buffer_.size() - used_ < n) MakeRoom(n);
     return buffer_.data() + used_;
   }
-  void Commit(std::size_t n) { used_ += n; }
-  void Write(std::string_view text);
-  // Writes out what is buffered and closes the file.
-  void Close();
-
- private:
   void MakeRoom(std::size_t n);
   void Flush();
 
