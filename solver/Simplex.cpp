@@ -54,7 +54,11 @@ void ExchangeBasis(TSimplex& simplex, int e, int r) {
   simplex.Variables.Items[r].InBasis = false;
 }
 
-// Every update forms the product first and divides it by the pivot afterwards.
+// Every update forms the product first and divides it by the pivot
+// afterwards. A column whose pivot-row cell is zero is skipped in the first
+// two passes: its update would subtract a zero from a cell of a cleaned row,
+// which holds no negative zero and no infinity, and so leave every bit as it
+// was. A row whose factor is zero is skipped for the same reason.
 void Pivot(TSimplex& simplex, int e, int r) {
   const int n = simplex.Variables.Count;
   auto& table = simplex.Table;
@@ -62,18 +66,26 @@ void Pivot(TSimplex& simplex, int e, int r) {
   const auto& pivotRow = table[r];
   const TExtended p = pivotRow[e].Value;
 
+  int columns[256];  // the pivot row's nonzero columns but e; nothing is allocated
+  int count = 0;
+  for (int j = 0; j <= n; ++j)
+    if (j != e && !(pivotRow[j].Value == 0)) columns[count++] = j;
+
   for (int i = 0; i < n; ++i) {
     if (i == e || !items[i].InBasis) continue;
     auto& row = table[i];
     const TExtended factor = row[e].Value;
-    for (int j = 0; j <= n; ++j)
-      if (j != e) row[j].Value = row[j].Value - (factor * pivotRow[j].Value) / p;
+    if (factor == 0) continue;
+    for (int c = 0; c < count; ++c) {
+      const int j = columns[c];
+      row[j].Value = row[j].Value - (factor * pivotRow[j].Value) / p;
+    }
   }
 
   auto& objective = table[n];
   const TCell factor = objective[e];
-  for (int j = 0; j <= n; ++j) {
-    if (j == e) continue;
+  for (int c = 0; c < count; ++c) {
+    const int j = columns[c];
     if (simplex.BigM) objective[j].M = objective[j].M - (factor.M * pivotRow[j].Value) / p;
     objective[j].Value = objective[j].Value - (factor.Value * pivotRow[j].Value) / p;
   }
