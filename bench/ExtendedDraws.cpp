@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "DecimalConversion.h"
@@ -116,6 +118,16 @@ std::string Truncated(const std::string& text, int count) {
   return out;
 }
 
+std::string Zeros(u64 count) {
+  return std::string(count, '0');
+}
+
+std::string Joined(std::initializer_list<std::string_view> pieces) {
+  std::string text;
+  for (std::string_view piece : pieces) text += piece;
+  return text;
+}
+
 }  // namespace
 
 // ---- Drawing
@@ -173,7 +185,10 @@ TSoftExtended TDraw::Finite(int exponent) {
 
 TSoftExtended TDraw::Operand() {
   const u64 r = Below(100);
-  if (r < 4) return Make(false, static_cast<int>(Bits() & 0xFFFF), Bits());
+  if (r < 4) {  // any bit pattern
+    const u64 significand = Bits();
+    return Make(false, static_cast<int>(Bits() & 0xFFFF), significand);
+  }
   if (r < 12) return Specials_[Below(Specials_.size())];
   if (r < 40) return Finite(Between(1, 0x7FFE));
   if (r < 55) return Finite(Bias + Between(-80, 80));
@@ -229,11 +244,20 @@ void TDraw::Pair(char op, TSoftExtended& a, TSoftExtended& b) {
     const int e = Bias + Between(-200, 200);
     if (op == '*') {  // odd integers whose product has 65 bits: an exact tie
       const int la = Between(1, 64), lb = 65 - la + static_cast<int>(Below(2));
-      a = Make(Chance(50), e, OddWithBits(la) << (64 - la));
-      b = lb <= 64 ? Make(Chance(50), Bias + Between(-200, 200), OddWithBits(lb) << (64 - lb)) : Operand();
+      const u64 significandA = OddWithBits(la) << (64 - la);
+      a = Make(Chance(50), e, significandA);
+      if (lb <= 64) {
+        const u64 significandB = OddWithBits(lb) << (64 - lb);
+        const int exponentB = Bias + Between(-200, 200);
+        b = Make(Chance(50), exponentB, significandB);
+      } else {
+        b = Operand();
+      }
     } else {  // an addend of half an ulp, or near it
       a = Finite(e);
-      b = Make(Chance(50), e - 64 + Between(-1, 1), Chance(50) ? IntegerBit : Significand());
+      const u64 significandB = Chance(50) ? IntegerBit : Significand();
+      const int exponentB = e - 64 + Between(-1, 1);
+      b = Make(Chance(50), exponentB, significandB);
     }
     return;
   }
@@ -246,9 +270,10 @@ TSoftExtended TDraw::SimplexLike() {
   const u64 r = Below(4);
   if (r == 0) return p;
   if (r == 1) return SoftDiv(p, q);
-  const TSoftExtended s = SoftDiv(SoftFromInt64(Between(-9, 9)), SoftFromInt64(Between(1, 12)));
-  return SoftAdd(SoftMul(SoftDiv(p, q), s),
-                 SoftDiv(SoftFromInt64(Between(-30, 30)), SoftFromInt64(Between(1, 7))));
+  const int sDenominator = Between(1, 12), sNumerator = Between(-9, 9);
+  const TSoftExtended s = SoftDiv(SoftFromInt64(sNumerator), SoftFromInt64(sDenominator));
+  const int tDenominator = Between(1, 7), tNumerator = Between(-30, 30);
+  return SoftAdd(SoftMul(SoftDiv(p, q), s), SoftDiv(SoftFromInt64(tNumerator), SoftFromInt64(tDenominator)));
 }
 
 std::string TDraw::Digits(int count) {
@@ -295,13 +320,25 @@ std::string TDraw::Text(bool& isShort) {
   return NearValueText(r < 52);  // from 49 to 51 the overflow and underflow boundaries
 }
 
+// Drawn from the end of the text back to its sign.
 std::string TDraw::ZeroRunText() {
   const u64 kind = Below(4);
-  if (kind == 0)
-    return Sign() + "1" + std::string(Below(5000), '0') + "." + std::string(Below(3000), '0') + "1";
-  if (kind == 1) return Sign() + "0." + std::string(Below(5200), '0') + Digits(Between(1, 30));
-  if (kind == 2) return Sign() + Digits(Between(1, 20)) + std::string(Below(4950), '0');
-  return Sign() + "000" + Digits(Between(1, 3)) + "." + std::string(Below(40), '0') + Digits(Between(0, 3));
+  std::string body;
+  if (kind == 0) {
+    const u64 fractionZeros = Below(3000), wholeZeros = Below(5000);
+    body = Joined({"1", Zeros(wholeZeros), ".", Zeros(fractionZeros), "1"});
+  } else if (kind == 1) {
+    const std::string digits = Digits(Between(1, 30));
+    body = Joined({"0.", Zeros(Below(5200)), digits});
+  } else if (kind == 2) {
+    const std::string zeros = Zeros(Below(4950));
+    body = Joined({Digits(Between(1, 20)), zeros});
+  } else {
+    const std::string fraction = Digits(Between(0, 3));
+    const std::string zeros = Zeros(Below(40));
+    body = Joined({"000", Digits(Between(1, 3)), ".", zeros, fraction});
+  }
+  return Sign() + body;
 }
 
 std::string TDraw::NearValueText(bool boundary) {

@@ -9,7 +9,10 @@
 //
 // A seed fixes the whole sequence: the committed vector file is reproduced
 // from its seed, so any change to what is drawn, or in which order, shows up
-// as a different file.
+// as a different file. The order of a function's arguments is the compiler's
+// choice, so no expression makes more than one draw that it leaves unordered;
+// where several go into one value they are drawn last part first, the order
+// in which the committed vectors were drawn.
 #pragma once
 
 #include <cstdint>
