@@ -1,0 +1,83 @@
+// The soft extended type and the x87 `long double` side by side: building an
+// encoding field by field, moving it between the two representations
+// unchanged (NaN payloads and the encodings the unit refuses included), and
+// the native operations each soft one has to match bit for bit.
+#pragma once
+
+#include <cinttypes>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "SoftExtended.h"
+
+static_assert(std::numeric_limits<long double>::digits == 64, "compares against the x87 extended type");
+
+inline constexpr int ExtendedBias = 16383;
+inline constexpr std::uint64_t IntegerBit = 1ull << 63;
+
+inline TSoftExtended Make(bool negative, int exponent, std::uint64_t significand) {
+  return {significand, static_cast<std::uint16_t>((negative ? 0x8000 : 0) | (exponent & 0x7FFF))};
+}
+
+// Through the bytes, not through a value conversion, so that every encoding
+// arrives as it is.
+inline long double ToNative(TSoftExtended x) {
+  unsigned char bytes[sizeof(long double)] = {};
+  std::memcpy(bytes, &x.Significand, 8);
+  std::memcpy(bytes + 8, &x.SignExponent, 2);
+  long double v;
+  std::memcpy(&v, bytes, sizeof v);
+  return v;
+}
+
+inline TSoftExtended FromNative(long double v) {
+  unsigned char bytes[sizeof(long double)];
+  std::memcpy(bytes, &v, sizeof v);
+  TSoftExtended x;
+  std::memcpy(&x.Significand, bytes, 8);
+  std::memcpy(&x.SignExponent, bytes + 8, 2);
+  return x;
+}
+
+inline bool Same(TSoftExtended a, TSoftExtended b) {
+  return a.Significand == b.Significand && a.SignExponent == b.SignExponent;
+}
+
+// 20 hex digits: the sign and exponent field, then the significand.
+inline std::string Hex(TSoftExtended x) {
+  char text[24];
+  std::snprintf(text, sizeof text, "%04x%016" PRIx64, x.SignExponent, x.Significand);
+  return text;
+}
+
+inline long double NativeAdd(long double a, long double b) {
+  return a + b;
+}
+inline long double NativeSub(long double a, long double b) {
+  return a - b;
+}
+inline long double NativeMul(long double a, long double b) {
+  return a * b;
+}
+inline long double NativeDiv(long double a, long double b) {
+  return a / b;
+}
+
+// The tableau's update of a cell, in the order the solver evaluates it.
+inline long double NativePivot(long double a, long double f, long double b, long double p) {
+  return a - (f * b) / p;
+}
+inline TSoftExtended SoftPivot(TSoftExtended a, TSoftExtended f, TSoftExtended b, TSoftExtended p) {
+  return SoftSub(a, SoftDiv(SoftMul(f, b), p));
+}
+
+// The unit's order of a and b as the ESoftOrder value SoftCompare gives.
+inline int NativeOrder(long double a, long double b) {
+  if (a < b) return static_cast<int>(ESoftOrder::Less);
+  if (a == b) return static_cast<int>(ESoftOrder::Equal);
+  if (a > b) return static_cast<int>(ESoftOrder::Greater);
+  return static_cast<int>(ESoftOrder::Unordered);
+}
