@@ -6,15 +6,30 @@ SOFT_DIR ?= build-soft
 WINDOWS_DIR ?= build-windows
 ARM64_DIR ?= build-arm64
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build demo test asan-test soft-test windows arm64 corpus fuzz fuzz-smoke bench format tidy clean
+.PHONY: all build install package package-windows demo test asan-test soft-test windows arm64 corpus fuzz fuzz-smoke bench format format-check tidy clean
 
 all: build
 
 build:
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+# The programs, manual pages, README and examples under PREFIX.
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# A Debian package and a tarball of the installed tree in $(BUILD_DIR), and a
+# check that the unpacked package works like the build tree.
+package: build
+	cd $(BUILD_DIR) && cpack
+	sh tests/package/check-deb.sh $(BUILD_DIR)
+
+# A zip for Windows: Lorvex.exe, Quenby.exe, README.txt and the examples.
+package-windows: windows
+	cd $(WINDOWS_DIR) && cpack -G ZIP
 
 demo: build
 	sh scripts/demo.sh $(BUILD_DIR)
@@ -74,8 +89,15 @@ bench: build
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
-tidy: build
-	clang-tidy -p $(BUILD_DIR) --quiet $$(git ls-files 'solver/*.cpp' 'generator/*.cpp')
+# clang-tidy over everything we write; the fuzzers take their flags from the
+# fuzz build.
+tidy: build fuzz
+	clang-tidy -p $(BUILD_DIR) --quiet $$(git ls-files 'solver/*.cpp' 'generator/*.cpp' 'tests/*.cpp' 'bench/*.cpp')
+	clang-tidy -p $(FUZZ_DIR) --quiet $$(git ls-files 'fuzz/*.cpp')
+
+# Fails when a file is not as clang-format writes it.
+format-check:
+	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(SOFT_DIR) $(WINDOWS_DIR) $(ARM64_DIR)

@@ -15,14 +15,13 @@
 #include <filesystem>
 #include <stdexcept>
 
-extern char** environ;
-
 namespace fs = std::filesystem;
 
 namespace {
 
 std::vector<char*> CStrings(std::vector<std::string>& strings) {
   std::vector<char*> pointers;
+  pointers.reserve(strings.size() + 1);
   for (auto& s : strings) pointers.push_back(s.data());
   pointers.push_back(nullptr);
   return pointers;
@@ -87,8 +86,8 @@ TRunResult RunProgram(const std::string& program, const TRunOptions& options) {
   // A run under another user must be able to work in the scratch directory.
   chmod(home.c_str(), 0755);
   chmod(scratch.c_str(), 0777);
-  for (const auto& dir : options.Directories) fs::create_directories(scratch + "/" + dir);
-  for (const auto& [name, data] : options.Files) WriteWholeFile(scratch + "/" + name, data);
+  for (const auto& dir : options.Directories) fs::create_directories(fs::path(scratch) / dir);
+  for (const auto& [name, data] : options.Files) WriteWholeFile((fs::path(scratch) / name).string(), data);
   WriteWholeFile(home + "/stdin", options.Stdin);
 
   std::vector<std::string> argv = Command(program, options), env = Environment(options.Locale);
@@ -142,7 +141,7 @@ TRunResult RunProgram(const std::string& program, const TRunOptions& options) {
 namespace {
 
 // "de_DE.UTF-8" and "de_DE.utf8" name the same locale.
-std::string NormalLocaleName(std::string name) {
+std::string NormalLocaleName(const std::string& name) {
   std::string normal;
   for (char c : name)
     if (c != '-') normal += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
