@@ -21,6 +21,19 @@ std::string WithComma(std::string text) {
   return text;
 }
 
+// What a formatter writes into a buffer filled with '#'; a byte changed past
+// the returned count fails the test.
+template <typename Format>
+std::string Written(Format format) {
+  char buffer[MaxNumberText + 16];
+  std::memset(buffer, '#', sizeof buffer);
+  const std::size_t n = std::min(format(buffer), sizeof buffer);
+  EXPECT_LE(n, MaxNumberText);
+  EXPECT_TRUE(std::all_of(buffer + n, buffer + sizeof buffer, [](char c) { return c == '#'; }))
+      << "wrote past " << n << " bytes: " << std::string(buffer, sizeof buffer);
+  return std::string(buffer, n);
+}
+
 struct TCase {
   long double Value;
   const char* Fixed;  // with a point; the same with a comma is checked too
@@ -33,9 +46,9 @@ void CheckCases(const TCase* cases, std::size_t count) {
     char exact[64];
     std::snprintf(exact, sizeof exact, "%.25Lg", c.Value);
     SCOPED_TRACE(exact);
-    EXPECT_EQ(FixedText(c.Value, '.'), c.Fixed);
-    EXPECT_EQ(FixedText(c.Value, ','), WithComma(c.Fixed));
-    EXPECT_EQ(PointText(c.Value), c.Point);
+    EXPECT_EQ(Written([&](char* out) { return FormatFixed(out, c.Value, '.'); }), c.Fixed);
+    EXPECT_EQ(Written([&](char* out) { return FormatFixed(out, c.Value, ','); }), WithComma(c.Fixed));
+    EXPECT_EQ(Written([&](char* out) { return FormatPoint(out, c.Value); }), c.Point);
   }
 }
 
@@ -87,6 +100,35 @@ TEST(NumberText, RoundsTheExactValueOnceHalvesAwayFromZero) {
   CheckCases(cases, std::size(cases));
 }
 
+// Where the common case's digit groups, lengths and limits change.
+TEST(NumberText, CarriesAcrossDigitGroupsAndLimits) {
+  const TCase cases[] = {
+      // Texts of 7 and 8 bytes: one digit with and without a sign.
+      {5.0L, "5.00000", "5.00000"},
+      {-5.0L, "-5.00000", "-5.00000"},
+      // The rounding carry reaches the thousands, then 10^5 and 10^6 (where
+      // the common case ends).
+      {999.99999523162841796875L, "1000.00000", "1000.00000"},
+      {-999.9999942779541015625L, "-999.99999", "-999.99999"},
+      {99999.999996185302734375L, "100000.00000", "100000.00000"},
+      {999999.999996185302734375L, "1000000.00000", "1000000.00000"},
+      {-999999.9999942779541015625L, "-999999.99999", "-999999.99999"},
+      // Zeros after the thousands, six integer digits.
+      {1001.5L, "1001.50000", "1001.50000"},
+      {-100000.25L, "-100000.25000", "-100000.25000"},
+      {999999.5L, "999999.50000", "999999.50000"},
+      // The smallest powers of two that still show a digit, and the next.
+      {0x1p-17L, "0.00001", "0.00001"},
+      {-0x1p-17L, "-0.00001", "-0.00001"},
+      {0x1p-18L, "0.00000", "0.00000"},
+      {-0x1p-18L, "0.00000", "-0.00000"},
+      // Around 2^45, where the common case's product ends.
+      {0x1p45L - 0.5L, "35184372088831.50000", "35184372088831.50000"},
+      {0x1p45L, "35184372088832.00000", "35184372088832.00000"},
+  };
+  CheckCases(cases, std::size(cases));
+}
+
 TEST(NumberText, SwitchesToTheExponentFormPastTheIntegerDigits) {
   const TCase cases[] = {
       {999999999999999999.25L, "999999999999999999.00000", "999999999999999999.00000"},
@@ -131,6 +173,33 @@ TEST(NumberText, NonFiniteAndUnusualEncodings) {
   CheckCases(cases, std::size(cases));
 }
 
+// The stored fields alone, as a platform without the 80-bit type passes them.
+TEST(NumberText, FormatsTheStoredFields) {
+  const struct {
+    std::uint64_t Significand;
+    std::uint16_t SignAndExponent;
+    const char* Fixed;  // with a comma
+    const char* Point;
+  } cases[] = {
+      {0x8000000000000000, 0x3fff, "1,00000", "1.00000"},
+      {0xc000000000000000, 0xc000, "-3,00000", "-3.00000"},
+      {0x8000000000000000, 0x3ffa, "0,03125", "0.03125"},  // 2^-5
+      {0x0000000000000000, 0x8000, "0,00000", "0.00000"},  // negative zero
+      {0x0000000000000001, 0x8000, "0,00000", "-0.00000"},
+      {0x8000000000000000, 0x7fff, "Inf", "Inf"},
+      {0xc000000000000000, 0xffff, "NaN", "NaN"},
+      {0x4000000000000000, 0x3fff, "NaN", "NaN"},  // unnormal
+      {0x8000000000000000, 0x403e, "9,22337203685477581E+18", "9223372036854775810.00000"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Point);
+    EXPECT_EQ(Written([&](char* out) { return FormatFixed(out, c.Significand, c.SignAndExponent, ','); }),
+              c.Fixed);
+    EXPECT_EQ(Written([&](char* out) { return FormatPoint(out, c.Significand, c.SignAndExponent); }),
+              c.Point);
+  }
+}
+
 // The reference itself must agree with the hand-checked results.
 TEST(NumberText, ReferenceAgreesWithKnownResults) {
   EXPECT_EQ(ReferenceText(-0.015625L, '.', 18, false), "-0.01563");
@@ -153,28 +222,16 @@ TEST(NumberText, MatchesTheReferenceOnRandomValues) {
     const std::string fixedPoint = ReferenceText(value, '.', 18, false);
     const std::string fixedComma = WithComma(fixedPoint);
     const std::string point = ReferenceText(value, '.', 36, true);
-    const struct {
-      std::string Expected;
-      std::size_t (*Format)(char*, long double, char);
-      char Separator;
-    } forms[] = {
-        {fixedPoint, FormatFixed, '.'},
-        {fixedComma, FormatFixed, ','},
-        {point, [](char* out, long double v, char) { return FormatPoint(out, v); }, '.'},
-    };
-    for (const auto& form : forms) {
-      char buffer[MaxNumberText + 16];
-      std::memset(buffer, '#', sizeof buffer);
-      const std::size_t n = form.Format(buffer, value, form.Separator);
-      const std::string got(buffer, std::min(n, sizeof buffer));
-      const bool untouched = std::all_of(buffer + std::min(n, sizeof buffer), buffer + sizeof buffer,
-                                         [](char c) { return c == '#'; });
-      if (got != form.Expected || n > MaxNumberText || !untouched) {
-        char exact[64];
-        std::snprintf(exact, sizeof exact, "%.25Lg", value);
-        ADD_FAILURE() << exact << ": got " << got << ", expected " << form.Expected << " (" << n << " bytes)";
-        ++failures;
-      }
+    const std::string expected[] = {fixedPoint, fixedComma, point};
+    const std::string got[] = {Written([&](char* out) { return FormatFixed(out, value, '.'); }),
+                               Written([&](char* out) { return FormatFixed(out, value, ','); }),
+                               Written([&](char* out) { return FormatPoint(out, value); })};
+    for (int i = 0; i < 3; ++i) {
+      if (got[i] == expected[i]) continue;
+      char exact[64];
+      std::snprintf(exact, sizeof exact, "%.25Lg", value);
+      ADD_FAILURE() << exact << ": got " << got[i] << ", expected " << expected[i];
+      ++failures;
     }
   }
 }
