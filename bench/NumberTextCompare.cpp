@@ -8,8 +8,9 @@
 //              arbitrary 80-bit encodings (unnormals, pseudo-NaNs and the like).
 //
 // Every value is written as the report text with both separators and as the
-// game result text; each text must also leave the bytes after its returned
-// count untouched. Prints the counts and exits 1 when any text differs.
+// game result text, from the value and from its stored fields; each text must
+// also leave the bytes after its returned count untouched. Prints the counts
+// and exits 1 when any text differs.
 //
 // Usage: NumberTextCompare [REFERENCE_ROUNDS [SEED [PREVIOUS_ROUNDS]]]
 //        (defaults 2000000, 20240611, 100000000)
@@ -330,12 +331,22 @@ void Check(TTally& tally, long double value, const char* form, const std::string
   }
 }
 
-// The three texts of one value against the expected ones.
+// The three texts of one value against the expected ones, each from the
+// value and from its stored fields.
 void CheckValue(TTally& tally, long double value, const std::string& fixedPoint,
                 const std::string& fixedComma, const std::string& point) {
+  std::uint64_t m = 0;
+  std::uint16_t se = 0;
+  std::memcpy(&m, &value, 8);
+  std::memcpy(&se, reinterpret_cast<const char*>(&value) + 8, 2);
   Check(tally, value, "FormatFixed '.'", fixedPoint, [&](char* out) { return FormatFixed(out, value, '.'); });
   Check(tally, value, "FormatFixed ','", fixedComma, [&](char* out) { return FormatFixed(out, value, ','); });
   Check(tally, value, "FormatPoint", point, [&](char* out) { return FormatPoint(out, value); });
+  Check(tally, value, "FormatFixed '.' of the fields", fixedPoint,
+        [&](char* out) { return FormatFixed(out, m, se, '.'); });
+  Check(tally, value, "FormatFixed ',' of the fields", fixedComma,
+        [&](char* out) { return FormatFixed(out, m, se, ','); });
+  Check(tally, value, "FormatPoint of the fields", point, [&](char* out) { return FormatPoint(out, m, se); });
 }
 
 TTally CompareWithReference(std::uint64_t rounds, std::uint64_t seed) {
