@@ -40,11 +40,13 @@ inline std::size_t FormatPoint(char* out, std::uint64_t significand, std::uint16
 
 // Where long double is the 80-bit extended type, the same texts from a value:
 // its first eight bytes are the significand, the next two the sign and
-// exponent.
+// exponent. Taken by reference, so that the fields are read where the value
+// is stored: a copy made for a value parameter can go through an x87 register
+// and a 10-byte stack store, which the wider field loads must then wait out.
 #if LDBL_MANT_DIG == 64 && LDBL_MAX_EXP == 16384
 static_assert(std::endian::native == std::endian::little, "the 80-bit extended type is stored little-endian");
 
-inline std::size_t FormatFixed(char* out, long double value, char separator) {
+inline std::size_t FormatFixed(char* out, const long double& value, char separator) {
   std::uint64_t significand;
   std::uint16_t signAndExponent;
   std::memcpy(&significand, &value, 8);
@@ -52,7 +54,7 @@ inline std::size_t FormatFixed(char* out, long double value, char separator) {
   return FormatFixed(out, significand, signAndExponent, separator);
 }
 
-inline std::size_t FormatPoint(char* out, long double value) {
+inline std::size_t FormatPoint(char* out, const long double& value) {
   std::uint64_t significand;
   std::uint16_t signAndExponent;
   std::memcpy(&significand, &value, 8);

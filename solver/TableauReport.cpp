@@ -24,35 +24,20 @@ char* Put(char* out, const char* text, std::size_t n) {
   return out + n;
 }
 
-// A cell value's stored fields, read from the cell itself: the formatter
-// takes them rather than the value, which would be loaded into an x87
-// register, stored on the stack and read back at once.
-struct TFields {
-  std::uint64_t Significand;
-  std::uint16_t SignAndExponent;
-};
-
-TFields FieldsOf(const long double& value) {
-  TFields fields;
-  std::memcpy(&fields.Significand, &value, 8);
-  std::memcpy(&fields.SignAndExponent, reinterpret_cast<const unsigned char*>(&value) + 8, 2);
-  return fields;
-}
-
-std::size_t FormatValue(char* out, const long double& value) {
-  const TFields fields = FieldsOf(value);
-  return FormatFixed(out, fields.Significand, fields.SignAndExponent, DecimalSeparator);
-}
-
 char* PutFixed(char* out, const long double& value) {
-  return out + FormatValue(out, value);
+  return out + FormatFixed(out, value, DecimalSeparator);
 }
 
-// The text of |value|: the sign bit cleared, which is all fabs does.
+// The text of |value|: its stored fields with the sign bit cleared, which is
+// all fabs does, read from the cell rather than from an x87 copy of the
+// value stored on the stack and read back at once.
 char* PutMagnitude(char* out, const long double& value) {
-  const TFields fields = FieldsOf(value);
-  return out + FormatFixed(out, fields.Significand,
-                           static_cast<std::uint16_t>(fields.SignAndExponent & 0x7fff), DecimalSeparator);
+  std::uint64_t significand;
+  std::uint16_t signAndExponent;
+  std::memcpy(&significand, &value, 8);
+  std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(&value) + 8, 2);
+  return out + FormatFixed(out, significand, static_cast<std::uint16_t>(signAndExponent & 0x7fff),
+                           DecimalSeparator);
 }
 
 char* FormatCellTo(char* out, const TCell& cell, bool asTerm, bool withM) {
@@ -64,7 +49,7 @@ char* FormatCellTo(char* out, const TCell& cell, bool asTerm, bool withM) {
     // The plain part's own "-" joins it to the M part; a value that shows no
     // "-" (zero, positive, or negative but rounded to zero) gets a "+".
     char* plain = out + 1;
-    std::size_t n = FormatValue(plain, cell.Value);
+    std::size_t n = FormatFixed(plain, cell.Value, DecimalSeparator);
     if (plain[0] == '-') {
       std::memmove(out, plain, n);
       out += n;
