@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cmath>
+#include <concepts>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -33,9 +34,13 @@ class TExtended {
  public:
   constexpr TExtended() = default;
   // Whole numbers and doubles convert exactly and implicitly, as they do to
-  // `long double`; a `long double` of another format does not convert.
-  TExtended(int value) : bits_(SoftFromInt64(value)) {}      // NOLINT(google-explicit-constructor)
-  TExtended(double value) : bits_(SoftFromDouble(value)) {}  // NOLINT(google-explicit-constructor)
+  // `long double`. Nothing else converts, a `long double` of another format
+  // least of all (not even by way of a double).
+  template <std::integral T>
+  TExtended(T value)
+      : bits_(SoftFromInt64(static_cast<std::int64_t>(value))) {}  // NOLINT(google-explicit-constructor)
+  template <std::same_as<double> T>
+  TExtended(T value) : bits_(SoftFromDouble(value)) {}  // NOLINT(google-explicit-constructor)
 
   static TExtended FromBits(TSoftExtended bits) {
     TExtended value;

@@ -1,6 +1,7 @@
 // The tableau report: every live row as an equation, the objective line and
 // the status line, in the user's decimal separator.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -23,8 +24,17 @@ char* Put(char* out, const char* text, std::size_t n) {
   return out + n;
 }
 
-char* PutFixed(char* out, TExtended value) {
+char* PutFixed(char* out, const TExtended& value) {
   return out + FormatFixed(out, value, DecimalSeparator);
+}
+
+// The text of |value|: its stored fields with the sign bit cleared, which is
+// all fabs does, read from the cell rather than from an x87 copy of the
+// value stored on the stack and read back at once.
+char* PutMagnitude(char* out, const TExtended& value) {
+  const TSoftExtended bits = LoadBits(value);
+  return out + FormatFixed(out, bits.Significand, static_cast<std::uint16_t>(bits.SignExponent & 0x7fff),
+                           DecimalSeparator);
 }
 
 char* FormatCellTo(char* out, const TCell& cell, bool asTerm, bool withM) {
@@ -49,7 +59,7 @@ char* FormatCellTo(char* out, const TCell& cell, bool asTerm, bool withM) {
   }
   if (asTerm) {
     out = Put(out, cell.Value < 0 ? " - " : " + ", 3);
-    return PutFixed(out, Abs(cell.Value));
+    return PutMagnitude(out, cell.Value);
   }
   return PutFixed(out, cell.Value);
 }

@@ -44,7 +44,6 @@ namespace {
 
 using DriverTest = ScratchDirTest;
 
-
 TEST_F(DriverTest, OutOfMemoryIsReportedAndExitsOne) {
   // 255 variables: every tableau row is a large allocation.
   std::string problem = "254 1 0\n1*x0=1\nZ=0\n";

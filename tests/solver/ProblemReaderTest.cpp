@@ -235,7 +235,7 @@ TEST_F(ReaderTest, OpenFailuresNameTheirCause) {
   } cases[] = {{"absent.txt", "File not found"},
                {"nodir/absent.txt", "Invalid filename"},
                {"problem.txt/x", "Invalid filename"},
-               // The system's own number for a directory opened as a file.
+  // The system's own number for a directory opened as a file.
 #ifdef _WIN32
                {".", "File access denied"}};
 #else

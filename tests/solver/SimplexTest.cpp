@@ -20,7 +20,8 @@ TSimplex Make(const std::string& kinds, const std::vector<int>& basic,
   s.BigM = true;
   int counts[256] = {};
   for (char k : kinds) {
-    s.Variables.Items.push_back({k, static_cast<std::uint8_t>(counts[static_cast<unsigned char>(k)]++), false});
+    s.Variables.Items.push_back(
+        {k, static_cast<std::uint8_t>(counts[static_cast<unsigned char>(k)]++), false});
   }
   for (int b : basic) s.Variables.Items[b].InBasis = true;
   s.Variables.Count = static_cast<std::uint8_t>(kinds.size());
