@@ -108,13 +108,13 @@ struct TReplayer {
     };
     auto write = [&] { WriteTable(s, ReportFile.string()); };
     auto remove = [&] { fs::remove(ReportFile); };
-    // A clean tableau takes the same comparisons as the loop's; only the stores are missing.
+    // A clean tableau takes the same comparisons as the loop's cleaning of the
+    // rows a pivot rewrites (here all live rows and the objective row); only
+    // the stores are missing.
     auto clean = [&] {
-      if (pivots == 0) {
-        CleanTable(Copy);
-      } else {
-        CleanLiveRows(Copy);
-      }
+      const int n = Copy.Variables.Count;
+      for (int i = 0; i <= n; ++i)
+        if (i == n || Copy.Variables.Items[i].InBasis) CleanRow(Copy.Table[i]);
       CheckOptimality(Copy);
     };
     const TBest formatted = Best(Runs, Counter, format, nothing);

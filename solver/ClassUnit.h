@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -63,17 +64,26 @@ inline bool IsLess(const TCell& a, const TCell& b, bool bigM) {
 // The one tolerance of the solver: parts of smaller magnitude are cleaned to
 // 0. It is the extended value nearest to 1e-10 on every platform.
 inline constexpr TSoftExtended ZeroThresholdBits{0xDBE6FECEBDEDD5BFu, 0x3FDD};
+#if MG_SOFT_EXTENDED
 inline const TExtended ZeroThreshold = ExtendedFromBits(ZeroThresholdBits);
+#else
+inline constexpr TExtended ZeroThreshold = 1e-10L;  // a test checks its bits
+#endif
+
+// The largest finite value.
+#if MG_SOFT_EXTENDED
+inline const TExtended MaxFinite = ExtendedFromBits({0xFFFFFFFFFFFFFFFFu, 0x7FFE});
+#else
+inline constexpr TExtended MaxFinite = std::numeric_limits<long double>::max();
+#endif
 
 // Replaces by +0 every part, Value first and then M, of every cell whose
 // magnitude is strictly below ZeroThreshold.
 void CleanTable(TSimplex& simplex);
 
-// The same cleaning on the live rows and the objective row only. After a pivot
-// of a cleaned table no other row holds a new value: a dead row keeps what it
-// had when it was cleaned, and the pivot writes only 0 or 1 into it. Returns
-// false when a part of these rows is not finite: the pivot overflowed.
-bool CleanLiveRows(TSimplex& simplex);
+// The same cleaning on one row. Returns false when a part of the row is not
+// finite (an infinity or a NaN).
+bool CleanRow(std::vector<TCell>& row);
 
 // ---- Locale
 

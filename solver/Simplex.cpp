@@ -54,12 +54,28 @@ void ExchangeBasis(TSimplex& simplex, int e, int r) {
   simplex.Variables.Items[r].InBasis = false;
 }
 
+// A value the pivot has just computed, cleaned as the next iteration's
+// cleaning would clean it: below the threshold in magnitude it becomes +0.
+// The test runs on the value as computed, before it is stored: most values
+// pass it at once, and no store has to be read back. An infinity or a NaN
+// is noted.
+inline TExtended Cleaned(TExtended value, bool& nonFinite) {
+  const TExtended magnitude = Abs(value);
+  if (magnitude >= ZeroThreshold && magnitude <= MaxFinite) [[likely]]
+    return value;
+  if (magnitude < ZeroThreshold) return 0;
+  nonFinite = true;
+  return value;
+}
+
 // Every update forms the product first and divides it by the pivot
-// afterwards. A column whose pivot-row cell is zero is skipped in the first
-// two passes: its update would subtract a zero from a cell of a cleaned row,
-// which holds no negative zero and no infinity, and so leave every bit as it
-// was. A row whose factor is zero is skipped for the same reason.
-void Pivot(TSimplex& simplex, int e, int r) {
+// afterwards, and is cleaned at once (see above): the rows the pivot
+// rewrites need no cleaning pass of their own. A column whose pivot-row cell
+// is zero is skipped in the first two passes: its update would subtract a
+// zero from a cell of a cleaned row, which holds no negative zero and no
+// infinity, and so leave every bit as it was. A row whose factor is zero is
+// skipped for the same reason.
+bool Pivot(TSimplex& simplex, int e, int r) {
   const int n = simplex.Variables.Count;
   auto& table = simplex.Table;
   const auto& items = simplex.Variables.Items;
@@ -71,6 +87,7 @@ void Pivot(TSimplex& simplex, int e, int r) {
   for (int j = 0; j <= n; ++j)
     if (j != e && !(pivotRow[j].Value == 0)) columns[count++] = j;
 
+  bool nonFinite = false;
   for (int i = 0; i < n; ++i) {
     if (i == e || !items[i].InBasis) continue;
     auto& row = table[i];
@@ -78,7 +95,7 @@ void Pivot(TSimplex& simplex, int e, int r) {
     if (factor == 0) continue;
     for (int c = 0; c < count; ++c) {
       const int j = columns[c];
-      row[j].Value = row[j].Value - (factor * pivotRow[j].Value) / p;
+      row[j].Value = Cleaned(row[j].Value - (factor * pivotRow[j].Value) / p, nonFinite);
     }
   }
 
@@ -86,15 +103,17 @@ void Pivot(TSimplex& simplex, int e, int r) {
   const TCell factor = objective[e];
   for (int c = 0; c < count; ++c) {
     const int j = columns[c];
-    if (simplex.BigM) objective[j].M = objective[j].M - (factor.M * pivotRow[j].Value) / p;
-    objective[j].Value = objective[j].Value - (factor.Value * pivotRow[j].Value) / p;
+    if (simplex.BigM)
+      objective[j].M = Cleaned(objective[j].M - (factor.M * pivotRow[j].Value) / p, nonFinite);
+    objective[j].Value = Cleaned(objective[j].Value - (factor.Value * pivotRow[j].Value) / p, nonFinite);
   }
 
   auto& entering = table[e];
-  for (int j = 0; j <= n; ++j) entering[j].Value = pivotRow[j].Value / p;
+  for (int j = 0; j <= n; ++j) entering[j].Value = Cleaned(pivotRow[j].Value / p, nonFinite);
 
   for (int i = 0; i <= n; ++i) table[i][e].Value = i == e ? 1 : 0;
   if (simplex.BigM) objective[e].M = 0;
+  return !nonFinite;
 }
 
 void CheckOptimality(TSimplex& simplex) {
@@ -123,13 +142,7 @@ void Iterate(TSimplex& simplex, int pivotLimit, const TTableauVisitor& visit) {
   bool lowestIndexRule = false;
   for (int k = 0;; ++k) {
     if (!seen.insert(CurrentBasis(simplex)).second) lowestIndexRule = true;
-    if (k == 0) {
-      CleanTable(simplex);
-    } else if (!CleanLiveRows(simplex)) {  // all that the last pivot can have changed
-      // Past the number range a sign test no longer means anything: the run
-      // would end "optimal" on an infinity or a NaN.
-      RaiseError(EOverflow, "Floating point overflow");
-    }
+    if (k == 0) CleanTable(simplex);  // later, each pivot cleans what it rewrites
     CheckOptimality(simplex);
     visit(simplex, k);
     if (simplex.Status != StatusSuboptimal) return;
@@ -143,7 +156,9 @@ void Iterate(TSimplex& simplex, int pivotLimit, const TTableauVisitor& visit) {
     if (r < 0)
       RaiseError(EInvalidOperation, "The tableau lost its pivot at out" + std::to_string(k) + ".txt");
     ExchangeBasis(simplex, e, r);
-    Pivot(simplex, e, r);
+    // Past the number range a sign test no longer means anything: the run
+    // would end "optimal" on an infinity or a NaN.
+    if (!Pivot(simplex, e, r)) RaiseError(EOverflow, "Floating point overflow");
   }
 }
 

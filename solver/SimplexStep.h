@@ -18,8 +18,12 @@ int ChooseLeavingRow(const TSimplex& simplex, int e);
 // Variable e becomes basic and variable r leaves the basis.
 void ExchangeBasis(TSimplex& simplex, int e, int r);
 
-// Pivots on cell (r, e) after the basis exchange.
-void Pivot(TSimplex& simplex, int e, int r);
+// Pivots on cell (r, e) after the basis exchange, zero-cleaning every value
+// it writes as it writes it. The next iteration's cleaning would find nothing
+// more to do: a cell the pivot leaves alone was cleaned before, and the pivot
+// writes only 0 and 1 into the rows it does not update. Returns false when it
+// wrote an infinity or a NaN: the pivot overflowed.
+bool Pivot(TSimplex& simplex, int e, int r);
 
 // Every tableau of the iteration, cleaned and classified, with the number of
 // pivots that led to it.
