@@ -16,70 +16,100 @@ namespace {
 
 // Longest text of one cell: " + (" M "*M" sign Value ")".
 constexpr std::size_t MaxCellText = 8 + 2 * MaxNumberText;
-// Longest variable name: a letter and up to three digits.
-constexpr std::size_t MaxName = 4;
+// "*", a letter and up to three digits, in a slot of eight bytes that is
+// copied whole (the bytes past its size are overwritten next).
+constexpr std::size_t NameSlot = 8;
+
+struct TNameSlot {
+  char Text[NameSlot];
+  std::size_t Size;
+};
+
+// The text before a name: "*" for a term, nothing for a row label.
+TNameSlot SlotOf(const TVariable& v, bool asTerm) {
+  TNameSlot slot{};
+  std::size_t n = 0;
+  if (asTerm) slot.Text[n++] = '*';
+  slot.Text[n++] = v.Kind;
+  const unsigned number = v.Number;
+  if (number >= 100) slot.Text[n++] = static_cast<char>('0' + number / 100);
+  if (number >= 10) slot.Text[n++] = static_cast<char>('0' + number / 10 % 10);
+  slot.Text[n++] = static_cast<char>('0' + number % 10);
+  slot.Size = n;
+  return slot;
+}
 
 char* Put(char* out, const char* text, std::size_t n) {
   std::memcpy(out, text, n);
   return out + n;
 }
 
-char* PutFixed(char* out, const TExtended& value) {
-  return out + FormatFixed(out, value, DecimalSeparator);
+// Strictly below zero, as `value < 0` is: the sign bit of a value that is
+// neither a zero nor a NaN.
+bool IsBelowZero(const TSoftExtended& bits) {
+  const unsigned exponent = bits.SignExponent & 0x7FFFu;
+  const bool zero = (exponent | bits.Significand) == 0;
+  const bool nan = exponent == 0x7FFFu && (bits.Significand << 1) != 0;
+  return (bits.SignExponent >> 15) != 0 && !zero && !nan;
 }
 
-// The text of |value|: its stored fields with the sign bit cleared, which is
-// all fabs does, read from the cell rather than from an x87 copy of the
-// value stored on the stack and read back at once.
-char* PutMagnitude(char* out, const TExtended& value) {
-  const TSoftExtended bits = LoadBits(value);
-  return out + FormatFixed(out, bits.Significand, static_cast<std::uint16_t>(bits.SignExponent & 0x7fff),
-                           DecimalSeparator);
-}
+// The report's number forms, with the separator of the run.
+struct TCellWriter {
+  char Separator;
+  char ZeroText[8];   // "0.00000": what a value that rounds to zero shows
+  char ZeroTerm[16];  // " + 0.00000": a later term of zero, copied as 16 bytes
 
-char* FormatCellTo(char* out, const TCell& cell, bool asTerm, bool withM) {
-  if (withM) {
-    if (asTerm) out = Put(out, " + ", 3);
-    *out++ = '(';
-    out = PutFixed(out, cell.M);
-    out = Put(out, "*M", 2);
-    // The plain part's own "-" joins it to the M part; a value that shows no
-    // "-" (zero, positive, or negative but rounded to zero) gets a "+".
-    char* plain = out + 1;
-    std::size_t n = FormatFixed(plain, cell.Value, DecimalSeparator);
-    if (plain[0] == '-') {
-      std::memmove(out, plain, n);
-      out += n;
-    } else {
-      *out = '+';
-      out = plain + n;
+  explicit TCellWriter(char separator)
+      : Separator(separator), ZeroText{'0', separator, '0', '0', '0', '0', '0', 0}, ZeroTerm{' ',       '+',
+                                                                                             ' ',       '0',
+                                                                                             separator, '0',
+                                                                                             '0',       '0',
+                                                                                             '0',       '0',
+                                                                                             0,         0,
+                                                                                             0,         0,
+                                                                                             0,         0} {}
+
+  char* Fixed(char* out, const TSoftExtended& bits) const {
+    return out + FormatFixed(out, bits.Significand, bits.SignExponent, Separator);
+  }
+
+  // A later term without M: " + " or " - ", then the text of |value|. A
+  // third of all terms are zeros: their text is copied whole.
+  char* Term(char* out, const TSoftExtended& bits) const {
+    if (((bits.SignExponent & 0x7FFFu) | bits.Significand) == 0) {
+      std::memcpy(out, ZeroTerm, 16);
+      return out + 10;
     }
+    std::memcpy(out, " + ", 4);
+    out[1] = IsBelowZero(bits) ? '-' : '+';
+    return Fixed(out + 3, {bits.Significand, static_cast<std::uint16_t>(bits.SignExponent & 0x7FFFu)});
+  }
+
+  // "(" M "*M" plain ")": the plain part's own "-" joins it to the M part; a
+  // value that shows no "-" (zero, positive, or negative but rounded to zero)
+  // gets a "+". The text of |Value| is written once, after the room for that
+  // sign, and the sign chosen from what it shows.
+  char* WithM(char* out, const TCell& cell) const {
+    *out++ = '(';
+    out = Fixed(out, LoadBits(cell.M));
+    std::memcpy(out, "*M", 2);
+    out += 2;
+    const TSoftExtended value = LoadBits(cell.Value);
+    char* plain = out + 1;
+    const std::size_t n = FormatFixed(plain, value.Significand,
+                                      static_cast<std::uint16_t>(value.SignExponent & 0x7FFFu), Separator);
+    const bool roundsToZero = n == 7 && std::memcmp(plain, ZeroText, 7) == 0;
+    *out = IsBelowZero(value) && !roundsToZero ? '-' : '+';
+    out = plain + n;
     *out++ = ')';
     return out;
   }
-  if (asTerm) {
-    out = Put(out, cell.Value < 0 ? " - " : " + ", 3);
-    return PutMagnitude(out, cell.Value);
+
+  char* Cell(char* out, const TCell& cell, bool asTerm, bool withM) const {
+    if (withM) return WithM(asTerm ? Put(out, " + ", 3) : out, cell);
+    return asTerm ? Term(out, LoadBits(cell.Value)) : Fixed(out, LoadBits(cell.Value));
   }
-  return PutFixed(out, cell.Value);
-}
-
-struct TName {
-  char text[MaxName];
-  std::size_t size;
 };
-
-TName NameOf(const TVariable& v) {
-  TName name{};
-  name.text[0] = v.Kind;
-  std::size_t n = 1;
-  unsigned number = v.Number;
-  if (number >= 100) name.text[n++] = static_cast<char>('0' + number / 100);
-  if (number >= 10) name.text[n++] = static_cast<char>('0' + number / 10 % 10);
-  name.text[n++] = static_cast<char>('0' + number % 10);
-  name.size = n;
-  return name;
-}
 
 const char* StatusLine(std::uint8_t status) {
   switch (status) {
@@ -96,43 +126,53 @@ const char* StatusLine(std::uint8_t status) {
 
 std::string FormatCell(const TCell& cell, bool asTerm, bool withM) {
   char text[MaxCellText];
-  return {text, static_cast<std::size_t>(FormatCellTo(text, cell, asTerm, withM) - text)};
+  const TCellWriter writer(DecimalSeparator);
+  return {text, static_cast<std::size_t>(writer.Cell(text, cell, asTerm, withM) - text)};
 }
 
 namespace {
 
-// The report text into a sink with the writer's Room, Commit and Write.
+// One line of a row: every column's term, " = " and the right-hand side.
+char* FormatRow(char* p, const std::vector<TCell>& row, const std::vector<TNameSlot>& names,
+                const TCellWriter& writer, bool objective, bool withM) {
+  const std::size_t n = names.size();
+  for (std::size_t j = 0; j < n; ++j) {
+    if (withM) {
+      p = writer.WithM(Put(p, " + ", 3), row[j]);
+    } else if (objective || j > 0) {
+      p = writer.Term(p, LoadBits(row[j].Value));
+    } else {
+      p = writer.Fixed(p, LoadBits(row[j].Value));
+    }
+    std::memcpy(p, names[j].Text, NameSlot);
+    p += names[j].Size;
+  }
+  p = Put(p, " = ", 3);
+  p = withM ? writer.WithM(p, row[n]) : writer.Fixed(p, LoadBits(row[n].Value));
+  return Put(p, "\r\n", 2);
+}
+
+// The report text into a sink with Room, Commit and Write.
 template <typename TSink>
 void FormatTable(const TSimplex& simplex, TSink& out) {
   const int n = simplex.Variables.Count;
-  std::vector<TName> names(static_cast<std::size_t>(n));
-  for (int j = 0; j < n; ++j) names[j] = NameOf(simplex.Variables.Items[j]);
-  const std::size_t lineBound = (static_cast<std::size_t>(n) + 2) * (MaxCellText + 1 + MaxName) + 16;
-
-  auto WriteRow = [&](const std::vector<TCell>& row, bool objective) {
-    char* start = out.Room(lineBound);
-    char* p = start;
-    const bool withM = objective && simplex.BigM;
-    for (int j = 0; j < n; ++j) {
-      p = FormatCellTo(p, row[j], objective || j > 0, withM);
-      *p++ = '*';
-      p = Put(p, names[j].text, names[j].size);
-    }
-    p = Put(p, " = ", 3);
-    p = FormatCellTo(p, row[n], false, withM);
-    p = Put(p, "\r\n", 2);
-    out.Commit(static_cast<std::size_t>(p - start));
-  };
+  std::vector<TNameSlot> terms(static_cast<std::size_t>(n));
+  for (int j = 0; j < n; ++j) terms[j] = SlotOf(simplex.Variables.Items[j], true);
+  const std::size_t lineBound = (static_cast<std::size_t>(n) + 2) * (MaxCellText + NameSlot) + 32;
+  const TCellWriter writer(DecimalSeparator);
 
   for (int i = 0; i < n; ++i) {
     if (!simplex.Variables.Items[i].InBasis) continue;
-    char* label = out.Room(MaxName + 3);
-    char* p = Put(label, names[i].text, names[i].size);
-    out.Commit(static_cast<std::size_t>(Put(p, " : ", 3) - label));
-    WriteRow(simplex.Table[i], false);
+    char* start = out.Room(lineBound);
+    const TNameSlot label = SlotOf(simplex.Variables.Items[i], false);
+    char* p = Put(Put(start, label.Text, label.Size), " : ", 3);
+    p = FormatRow(p, simplex.Table[i], terms, writer, false, false);
+    out.Commit(static_cast<std::size_t>(p - start));
   }
-  out.Write("F  : F");
-  WriteRow(simplex.Table[n], true);
+  char* start = out.Room(lineBound);
+  char* p = Put(start, "F  : F", 6);
+  p = FormatRow(p, simplex.Table[n], terms, writer, true, simplex.BigM);
+  out.Commit(static_cast<std::size_t>(p - start));
   out.Write(StatusLine(simplex.Status));
 }
 
