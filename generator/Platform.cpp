@@ -55,7 +55,8 @@ std::uint32_t MillisecondTicks() {
 }
 
 int CreateFileForWriting(const std::string& fileName) {
-  return _open(fileName.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+  return _open(fileName.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
+               _S_IREAD | _S_IWRITE);
 }
 
 long WriteToFile(int handle, const char* data, std::size_t size) {
@@ -80,7 +81,8 @@ std::uint32_t MillisecondTicks() {
   // start on Linux) and needs nothing the monotonic clock does.
   const clock_t ticks = times(nullptr);
   const long perSecond = sysconf(_SC_CLK_TCK);
-  if (ticks == static_cast<clock_t>(-1) || perSecond <= 0) return static_cast<std::uint32_t>(std::time(nullptr));
+  if (ticks == static_cast<clock_t>(-1) || perSecond <= 0)
+    return static_cast<std::uint32_t>(std::time(nullptr));
   return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ticks) * 1000u /
                                     static_cast<std::uint64_t>(perSecond));
 }

@@ -12,15 +12,8 @@
 
 #include "Extended.h"
 
-// Exponent form, for magnitudes too large for either text: 18 significant
-// digits of the exact value, rounded once, halves away from zero, as one digit,
-// the separator, 17 digits, "E", the exponent's sign and at least two exponent
-// digits: -1.23456789012345678E+40, 1.00000000000000000E+18. The sign is that of
-// the value. Infinities are written Inf and -Inf, every NaN (and every encoding
-// the hardware rejects as an operand) NaN. The longest text of either form is
-// the point text "-" + 36 digits + "." + 5 digits, 43 bytes.
-
-// Enough for every text either formatter writes.
+// Enough for every text either formatter writes: the longest is the point
+// text "-" + 36 digits + "." + 5 digits, 43 bytes.
 inline constexpr std::size_t MaxNumberText = 64;
 
 // The value is given by the two stored fields of the 80-bit extended format:
@@ -31,13 +24,19 @@ inline constexpr std::size_t MaxNumberText = 64;
 
 // Fixed text of the tableau report: five decimals after `separator`, at most
 // 18 integer digits, no sign when the rounded digits are all zero. Larger
-// values and non-finite ones take the exponent form. Writes at most
-// MaxNumberText bytes and nothing after them, no terminator; returns how many.
+// values take the exponent form: 18 significant digits of the exact value,
+// rounded once, halves away from zero, as one digit, the separator, 17 digits,
+// "E", the exponent's sign and at least two exponent digits, with the value's
+// sign (-1.23456789012345678E+40, 1.00000000000000000E+18). Infinities are
+// written Inf and -Inf, every NaN (and every encoding the hardware rejects as
+// an operand) NaN. Writes at most MaxNumberText bytes and nothing after them,
+// no terminator; returns how many.
 inline std::size_t FormatFixed(char* out, std::uint64_t significand, std::uint16_t signAndExponent,
                                char separator);
 
 // Point text of the game result: five decimals after a point, at most 36
-// integer digits, a "-" on every negative value (none on a negative zero).
+// integer digits (the exponent form beyond), a "-" on every negative value
+// (none on a negative zero).
 inline std::size_t FormatPoint(char* out, std::uint64_t significand, std::uint16_t signAndExponent);
 
 // The same texts from a value of the solver's type. Taken by reference, so

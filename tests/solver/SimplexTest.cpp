@@ -161,6 +161,36 @@ TEST_F(SimplexTest, LeavingRowBySignedRatioLowestIndexOnTies) {
   }
 }
 
+// The pivot cleans what it writes as the next cleaning would: halving twice
+// the threshold and its neighbours (exact) leaves the threshold and the value
+// above it, and turns the value below it, of either sign, into +0.
+TEST_F(SimplexTest, ThePivotCleansEveryValueItWrites) {
+  const std::uint64_t threshold = 0xDBE6FECEBDEDD5BF;
+  const TExtended twice = Bits(threshold, 0x3FDE), twiceBelow = Bits(threshold - 1, 0x3FDE),
+                  twiceAbove = Bits(threshold + 1, 0x3FDE);
+  // x0 enters on the pivot 2 of y0's row; M parts of the objective: x0 -1.
+  TSimplex s = Make("xxxxy", {4},
+                    {{Z, Z, Z, Z, Z, Z},
+                     {Z, Z, Z, Z, Z, Z},
+                     {Z, Z, Z, Z, Z, Z},
+                     {Z, Z, Z, Z, Z, Z},
+                     {C(2), C(twice), C(twiceBelow), C(twiceAbove), C(1), C(-twiceBelow)},
+                     {{-1, 0}, Z, Z, Z, Z, Z}});
+  EXPECT_EQ(OneStep(s), 0);
+  const struct {
+    int column;
+    TSoftExtended expected;
+  } cases[] = {{1, {threshold, 0x3FDD}}, {2, {0, 0}}, {3, {threshold + 1, 0x3FDD}}, {5, {0, 0}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.column);
+    for (const TExtended& written : {s.Table[0][c.column].Value, s.Table[5][c.column].M}) {
+      const TSoftExtended bits = ExtendedBits(written);
+      EXPECT_EQ(bits.Significand, c.expected.Significand);
+      EXPECT_EQ(bits.SignExponent, c.expected.SignExponent);
+    }
+  }
+}
+
 TEST_F(SimplexTest, EveryPivotLeavesAUnitColumnAndKeepsMInTheObjectiveRow) {
   TSimplex s = Load("3 3 3\n2*x0+1*x1+1*x2<14\n4*x0+2*x1+3*x2>28\n2*x0+5*x1+5*x2<30\nZ-1*x0-2*x1+1*x2=0\n");
   int tableaux = 0;

@@ -10,8 +10,9 @@
 
 TScratchDir::TScratchDir(const std::string& prefix) {
   // A name nobody holds yet, taken atomically by create_directory.
-  static std::mt19937_64 random(std::random_device{}() ^
-                                static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+  static std::mt19937_64 random(
+      std::random_device{}() ^
+      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
   const char* letters = "abcdefghijklmnopqrstuvwxyz0123456789";
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name = prefix + "-";
