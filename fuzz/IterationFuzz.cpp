@@ -3,7 +3,6 @@
 // formatted in memory. Every run must end optimal, without an optimum, at
 // the (small) pivot limit, or with one of the solver's error kinds; every
 // tableau on the way keeps the model's invariants and shows finite numbers.
-#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -21,14 +20,14 @@ constexpr int PivotLimit = 40;
 // The game result's numbers, as WriteGameResult formats them.
 void FormatGameResult(const TSimplex& s, std::string& out) {
   const int n = s.Variables.Count;
-  const long double f = s.Table[n][n].Value;
+  const TExtended f = s.Table[n][n].Value;
   out += PointText(f);
   for (int j = 0; j < n; ++j) {
     if (s.Variables.Items[j].Kind != 'x' || !s.Variables.Items[j].InBasis) continue;
     out += PointText(s.Table[j][n].Value);
-    if (f != 0) out += PointText(std::fabs(s.Table[j][n].Value / f));
+    if (f != 0) out += PointText(Abs(s.Table[j][n].Value / f));
   }
-  if (f != 0) out += PointText(std::fabs(1.0L / f));
+  if (f != 0) out += PointText(Abs(TExtended(1) / f));
 }
 
 }  // namespace

@@ -11,22 +11,8 @@ namespace {
 
 using GameResultTest = ScratchDirTest;
 
-// x0 basic, x1 and z0 not; the dead rows 1 and 2 hold stale numbers that never show.
-TSimplex Small() {
-  TSimplex s{};
-  s.BigM = true;
-  s.Status = StatusOptimal;
-  s.Variables.Count = 3;
-  s.Variables.Items = {{'x', 0, true}, {'x', 1, false}, {'z', 0, false}};
-  s.Table = {{{0, 1}, {0, -2}, {0, 0}, {0, 2.5}},
-             {{0, 99}, {0, 99}, {0, 99}, {0, 99}},
-             {{0, -7}, {0, -7}, {0, -7}, {0, -7}},
-             {{0, 0}, {0, 3}, {1, -0.25}, {0, -10}}};
-  return s;
-}
-
 TEST_F(GameResultTest, GameResultUsesPointTextAndBareZeros) {
-  TSimplex s = Small();
+  TSimplex s = SmallOptimalTableau();
   DecimalSeparator = ',';  // the game result keeps its point
   WriteGameResult(s, "g.txt");
   EXPECT_EQ(Get("g.txt"), "F = -10.00000\r\nX = ( 2.50000 0 )\r\nv' = 0.10000\r\nS* = ( 0.25000 0 )\r\n");

@@ -14,6 +14,19 @@ double ToDouble(TExtended value) {
   return (bits.SignExponent & 0x8000) != 0 ? -magnitude : magnitude;
 }
 
+TSimplex SmallOptimalTableau() {
+  TSimplex s{};
+  s.BigM = true;
+  s.Status = StatusOptimal;
+  s.Variables.Count = 3;
+  s.Variables.Items = {{'x', 0, true}, {'x', 1, false}, {'z', 0, false}};
+  s.Table = {{{0, 1}, {0, -2}, {0, 0}, {0, 2.5}},
+             {{0, 99}, {0, 99}, {0, 99}, {0, 99}},
+             {{0, -7}, {0, -7}, {0, -7}, {0, -7}},
+             {{0, 0}, {0, 3}, {1, -0.25}, {0, -10}}};
+  return s;
+}
+
 #if MG_SOFT_EXTENDED
 void PrintTo(const TExtended& value, std::ostream* out) {
   const TSoftExtended bits = ExtendedBits(value);

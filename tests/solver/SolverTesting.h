@@ -66,6 +66,11 @@ double ToDouble(TExtended value);
 void PrintTo(const TExtended& value, std::ostream* out);
 #endif
 
+// An optimal tableau of three variables: x0 basic with the value 2.5, x1 and
+// z0 not, F = -10, an M part in the objective row; the dead rows 1 and 2 hold
+// stale numbers that no report may show.
+TSimplex SmallOptimalTableau();
+
 // How an iteration in memory ended: the last Status, the pivots made, F (the
 // objective row's right-hand side), and the error that ended it, if one did.
 struct TSolveOutcome {

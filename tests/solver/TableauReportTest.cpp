@@ -108,22 +108,8 @@ TEST_F(TableauReportTest, FormatCellInItsThreeForms) {
   }
 }
 
-// x0 basic, x1 and z0 not; the dead rows 1 and 2 hold stale numbers that never show.
-TSimplex Small() {
-  TSimplex s{};
-  s.BigM = true;
-  s.Status = StatusOptimal;
-  s.Variables.Count = 3;
-  s.Variables.Items = {{'x', 0, true}, {'x', 1, false}, {'z', 0, false}};
-  s.Table = {{{0, 1}, {0, -2}, {0, 0}, {0, 2.5}},
-             {{0, 99}, {0, 99}, {0, 99}, {0, 99}},
-             {{0, -7}, {0, -7}, {0, -7}, {0, -7}},
-             {{0, 0}, {0, 3}, {1, -0.25}, {0, -10}}};
-  return s;
-}
-
 TEST_F(TableauReportTest, WriteTableShowsLiveRowsObjectiveAndStatus) {
-  TSimplex s = Small();
+  TSimplex s = SmallOptimalTableau();
   WriteTable(s, "t.txt");
   EXPECT_EQ(Get("t.txt"),
             "x0 : 1.00000*x0 - 2.00000*x1 + 0.00000*z0 = 2.50000\r\n"
