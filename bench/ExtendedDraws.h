@@ -33,7 +33,7 @@ class TDraw {
   std::uint64_t Below(std::uint64_t n) { return Random_() % n; }
   bool Chance(unsigned percent) { return Below(100) < percent; }
   int Between(int low, int high) {
-    return low + static_cast<int>(Below(static_cast<std::uint64_t>(high - low + 1)));
+    return low + static_cast<int>(Below(static_cast<std::uint64_t>(std::int64_t{high} - low + 1)));
   }
 
   // A significand with its integer bit: random, few bits, all ones, a power

@@ -64,9 +64,8 @@ class TExtended {
   TSoftExtended bits_{0, 0};
 };
 
-// The fields lie where the x87 format has them: LoadBits and StoreBits
-// below read and write them in place.
-static_assert(std::is_standard_layout_v<TExtended> && std::is_trivially_copyable_v<TExtended>);
+// Cells are copied and cleared as plain bytes.
+static_assert(std::is_trivially_copyable_v<TExtended>);
 
 inline TSoftExtended ExtendedBits(TExtended value) {
   return value.Bits();
@@ -98,6 +97,14 @@ inline TExtended ExtendedFromBits(TSoftExtended bits) {
 
 // The stored fields read and written in place, without loading the value:
 // a copy through the x87 unit would cost more than the work on the bits.
+#if MG_SOFT_EXTENDED
+inline TSoftExtended LoadBits(const TExtended& value) {
+  return value.Bits();
+}
+inline void StoreBits(TExtended& value, TSoftExtended bits) {
+  value = TExtended::FromBits(bits);
+}
+#else
 inline TSoftExtended LoadBits(const TExtended& value) {
   TSoftExtended bits;
   std::memcpy(&bits.Significand, &value, 8);
@@ -108,6 +115,7 @@ inline void StoreBits(TExtended& value, TSoftExtended bits) {
   std::memcpy(&value, &bits.Significand, 8);
   std::memcpy(reinterpret_cast<char*>(&value) + 8, &bits.SignExponent, 2);
 }
+#endif
 
 #if MG_SOFT_EXTENDED
 // The sign bit cleared, as the unit's fabs does.

@@ -17,11 +17,6 @@
 
 namespace {
 
-std::string WithComma(std::string text) {
-  std::replace(text.begin(), text.end(), '.', ',');
-  return text;
-}
-
 // What a formatter writes into a buffer filled with '#'; a byte changed past
 // the returned count fails the test.
 template <typename Format>
@@ -64,6 +59,11 @@ TEST(NumberText, FormatsTheStoredFields) {
 
 // The rest takes its values as the x87 unit's `long double`, where there is one.
 #if LDBL_MANT_DIG == 64 && LDBL_MAX_EXP == 16384
+
+std::string WithComma(std::string text) {
+  std::replace(text.begin(), text.end(), '.', ',');
+  return text;
+}
 
 #if MG_SOFT_EXTENDED
 // The solver's type is the software one here: the values go by their fields.
