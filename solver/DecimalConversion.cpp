@@ -172,6 +172,45 @@ u64 BitsAt(const TBig& v, std::int64_t at) {
   return (limb(index) >> below) | (limb(index + 1) << (32 - below)) | (limb(index + 2) << (64 - below));
 }
 
+// The quotient of u by a one-limb v into q, and whether a remainder is left.
+bool DivideBySmall(const TBig& u, u32 v, std::vector<u32>& q) {
+  u64 r = 0;
+  for (std::size_t i = u.size(); i-- > 0;) {
+    const u64 current = (r << 32) | u[i];
+    q[i] = static_cast<u32>(current / v);
+    r = current % v;
+  }
+  return r != 0;
+}
+
+// u[j..j+n] -= estimate * v (n limbs), adding v back once when the estimate
+// was one too large; returns the quotient limb.
+u32 SubtractMultiple(TBig& u, const TBig& v, std::size_t j, u64 estimate) {
+  const std::size_t n = v.size();
+  std::int64_t borrow = 0;
+  u64 carry = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const u64 p = estimate * v[i] + carry;
+    carry = p >> 32;
+    const std::int64_t t =
+        static_cast<std::int64_t>(u[i + j]) - static_cast<std::int64_t>(p & 0xFFFFFFFFu) + borrow;
+    u[i + j] = static_cast<u32>(t);
+    borrow = t >> 32;
+  }
+  const std::int64_t t = static_cast<std::int64_t>(u[j + n]) - static_cast<std::int64_t>(carry) + borrow;
+  u[j + n] = static_cast<u32>(t);
+  if (t < 0) {  // one too large after all: add the divisor back
+    --estimate;
+    u64 sum = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      sum = static_cast<u64>(u[i + j]) + v[i] + (sum >> 32);
+      u[i + j] = static_cast<u32>(sum);
+    }
+    u[j + n] += static_cast<u32>(sum >> 32);
+  }
+  return static_cast<u32>(estimate);
+}
+
 // Knuth's long division in base 2^32: the quotient of u by v (v nonzero, u >=
 // v), at most four limbs wide here, and whether a remainder is left. Consumes u.
 bool DivideBig(TBig& u, TBig v, u64& high, u64& low) {
@@ -179,13 +218,7 @@ bool DivideBig(TBig& u, TBig v, u64& high, u64& low) {
   std::vector<u32> q(m + 1, 0);
   bool remainder = false;
   if (n == 1) {
-    u64 r = 0;
-    for (std::size_t i = u.size(); i-- > 0;) {
-      const u64 current = (r << 32) | u[i];
-      q[i] = static_cast<u32>(current / v[0]);
-      r = current % v[0];
-    }
-    remainder = r != 0;
+    remainder = DivideBySmall(u, v[0], q);
   } else {
     // Normalize so that the divisor's top limb has its top bit set; the
     // estimate of each quotient limb is then at most two too large.
@@ -206,28 +239,7 @@ bool DivideBig(TBig& u, TBig v, u64& high, u64& low) {
         rest += top;
         if (rest > 0xFFFFFFFFu) break;
       }
-      std::int64_t borrow = 0;
-      u64 carry = 0;
-      for (std::size_t i = 0; i < n; ++i) {
-        const u64 p = estimate * v[i] + carry;
-        carry = p >> 32;
-        const std::int64_t t =
-            static_cast<std::int64_t>(u[i + j]) - static_cast<std::int64_t>(p & 0xFFFFFFFFu) + borrow;
-        u[i + j] = static_cast<u32>(t);
-        borrow = t >> 32;
-      }
-      const std::int64_t t = static_cast<std::int64_t>(u[j + n]) - static_cast<std::int64_t>(carry) + borrow;
-      u[j + n] = static_cast<u32>(t);
-      if (t < 0) {  // one too large after all: add the divisor back
-        --estimate;
-        u64 sum = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-          sum = static_cast<u64>(u[i + j]) + v[i] + (sum >> 32);
-          u[i + j] = static_cast<u32>(sum);
-        }
-        u[j + n] += static_cast<u32>(sum >> 32);
-      }
-      q[j] = static_cast<u32>(estimate);
+      q[j] = SubtractMultiple(u, v, j, estimate);
     }
     for (std::size_t i = 0; i < n; ++i) remainder = remainder || u[i] != 0;
   }
@@ -273,57 +285,48 @@ TSoftExtended ConvertLong(bool negative, TWideBig wideDigits, std::int64_t expon
 
 }  // namespace
 
-TSoftExtended DecimalToExtended(std::string_view text) {
-  bool negative = false;
-  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-    negative = text[0] == '-';
-    text.remove_prefix(1);
-  }
-  const std::size_t size = text.size(), none = size;
-  std::size_t point = none, first = none, last = none, digitCount = 0;
-  for (std::size_t j = 0; j < size; ++j) {
+namespace {
+
+// Where the digits of a decimal text stand: the point, the first and last
+// nonzero digits (`size` when there are none) and how many digits there are.
+struct TDigitPlaces {
+  std::size_t Point, First, Last, Count;
+  bool Valid;
+};
+
+TDigitPlaces PlacesOf(std::string_view text) {
+  const std::size_t none = text.size();
+  TDigitPlaces places{none, none, none, 0, false};
+  for (std::size_t j = 0; j < text.size(); ++j) {
     const char c = text[j];
     if (c >= '0' && c <= '9') {
-      ++digitCount;
+      ++places.Count;
       if (c != '0') {
-        if (first == none) first = j;
-        last = j;
+        if (places.First == none) places.First = j;
+        places.Last = j;
       }
-    } else if (c == '.' && point == none) {
-      point = j;
+    } else if (c == '.' && places.Point == none) {
+      places.Point = j;
     } else {
-      return SoftDefaultNaN;
+      return places;
     }
   }
-  if (digitCount == 0) return SoftDefaultNaN;
-  if (first == none) return Zero(negative);
+  places.Valid = places.Count != 0;
+  return places;
+}
 
-  // The power of ten at which the digit at index j stands.
-  const auto place = [point](std::size_t j) {
-    const auto p = static_cast<std::int64_t>(point), i = static_cast<std::int64_t>(j);
-    return j < point ? p - 1 - i : p - i;
-  };
-  const std::int64_t lead = place(first);
-  if (lead >= OverflowLead) return Infinity(negative);
-  if (lead <= UnderflowLead) return Zero(negative);
-  const std::int64_t significant = lead - place(last) + 1;
-
-  if (significant <= FastMaxDigits && place(last) >= -FastMaxPower && place(last) <= FastMaxPower) {
-    u64 digits = 0;
-    for (std::size_t j = first; j <= last; ++j) {
-      if (j != point) digits = digits * 10 + static_cast<u64>(text[j] - '0');
-    }
-    return ConvertShort(negative, digits, static_cast<int>(place(last)));
-  }
-
-  // Nineteen digits at a time into the multi-limb integer.
+// The significant digits from `first` to `last`, nineteen at a time, into the
+// multi-limb integer, cut after MaxSignificantDigits with a nonzero digit for
+// the rest; `exponent` becomes the power of ten of the last digit taken.
+TWideBig LongDigits(std::string_view text, const TDigitPlaces& places, std::int64_t lead,
+                    std::int64_t significant, std::int64_t& exponent) {
   TWideBig digits;
   digits.reserve(static_cast<std::size_t>(std::min(significant, MaxSignificantDigits) / 19 + 2));
   u64 chunk = 0;
   int chunkLength = 0;
   std::int64_t taken = 0;
-  for (std::size_t j = first; j <= last && taken < MaxSignificantDigits; ++j) {
-    if (j == point) continue;
+  for (std::size_t j = places.First; j <= places.Last && taken < MaxSignificantDigits; ++j) {
+    if (j == places.Point) continue;
     chunk = chunk * 10 + static_cast<u64>(text[j] - '0');
     ++taken;
     if (++chunkLength == FastMaxDigits) {
@@ -332,12 +335,47 @@ TSoftExtended DecimalToExtended(std::string_view text) {
       chunkLength = 0;
     }
   }
-  std::int64_t exponent = lead - taken + 1;
+  exponent = lead - taken + 1;
   if (taken < significant) {  // cut: a nonzero digit stands for the rest
     chunk = chunk * 10 + 1;
     ++chunkLength;
     --exponent;
   }
   if (chunkLength != 0) MultiplyAdd(digits, PowersOf10.Value[chunkLength], chunk);
+  return digits;
+}
+
+}  // namespace
+
+TSoftExtended DecimalToExtended(std::string_view text) {
+  bool negative = false;
+  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+    negative = text[0] == '-';
+    text.remove_prefix(1);
+  }
+  const TDigitPlaces places = PlacesOf(text);
+  if (!places.Valid) return SoftDefaultNaN;
+  if (places.First == text.size()) return Zero(negative);
+
+  // The power of ten at which the digit at index j stands.
+  const auto place = [point = places.Point](std::size_t j) {
+    const auto p = static_cast<std::int64_t>(point), i = static_cast<std::int64_t>(j);
+    return j < point ? p - 1 - i : p - i;
+  };
+  const std::int64_t lead = place(places.First);
+  if (lead >= OverflowLead) return Infinity(negative);
+  if (lead <= UnderflowLead) return Zero(negative);
+  const std::int64_t significant = lead - place(places.Last) + 1;
+
+  if (significant <= FastMaxDigits && place(places.Last) >= -FastMaxPower &&
+      place(places.Last) <= FastMaxPower) {
+    u64 digits = 0;
+    for (std::size_t j = places.First; j <= places.Last; ++j) {
+      if (j != places.Point) digits = digits * 10 + static_cast<u64>(text[j] - '0');
+    }
+    return ConvertShort(negative, digits, static_cast<int>(place(places.Last)));
+  }
+  std::int64_t exponent = 0;
+  TWideBig digits = LongDigits(text, places, lead, significant, exponent);
   return ConvertLong(negative, std::move(digits), exponent);
 }
