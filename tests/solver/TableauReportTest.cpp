@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 
@@ -17,8 +15,7 @@ using TableauReportTest = ScratchDirTest;
 
 std::string Written(const TSimplex& simplex) {
   WriteTable(simplex, "report.txt");
-  std::ifstream in("report.txt", std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return ReadWholeFile("report.txt");
 }
 
 TEST_F(TableauReportTest, StartingTableauOfASmallProblem) {
