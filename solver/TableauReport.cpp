@@ -205,20 +205,23 @@ class TReportBuffer {
   std::size_t capacity_ = 0, used_ = 0;
 };
 
-}  // namespace
-
-std::size_t FormatTableTo(const TSimplex& simplex, std::string& out) {
-  TReportBuffer report;
-  FormatTable(simplex, report);
-  out.append(report.Text());
-  return report.Text().size();
-}
-
-void WriteTable(const TSimplex& simplex, const std::string& fileName) {
-  // One buffer serves every report of the run: it grows to the largest
-  // report once, and each report goes to its file with one write.
+// One buffer serves every report of the run: it grows to the largest report
+// once, and each report is formatted into it whole.
+TReportBuffer& FormattedReport(const TSimplex& simplex) {
   static TReportBuffer report;
   report.Clear();
   FormatTable(simplex, report);
-  WriteTextFile(fileName, report.Text());
+  return report;
+}
+
+}  // namespace
+
+std::size_t FormatTableTo(const TSimplex& simplex, std::string& out) {
+  const std::string_view text = FormattedReport(simplex).Text();
+  out.append(text);
+  return text.size();
+}
+
+void WriteTable(const TSimplex& simplex, const std::string& fileName) {
+  WriteTextFile(fileName, FormattedReport(simplex).Text());  // with one write
 }
