@@ -108,13 +108,19 @@ struct TReplayer {
     };
     auto write = [&] { WriteTable(s, ReportFile.string()); };
     auto remove = [&] { fs::remove(ReportFile); };
-    // A clean tableau takes the same comparisons as the loop's cleaning of the
-    // rows a pivot rewrites (here all live rows and the objective row); only
-    // the stores are missing.
+    // The tests the pivot makes as it cleans what it writes, here on every
+    // part of the live rows and the objective row (of a clean tableau, so
+    // that nothing changes), and the optimality test.
     auto clean = [&] {
+      bool nonFinite = false;
       const int n = Copy.Variables.Count;
-      for (int i = 0; i <= n; ++i)
-        if (i == n || Copy.Variables.Items[i].InBasis) CleanRow(Copy.Table[i]);
+      for (int i = 0; i <= n; ++i) {
+        if (i < n && !Copy.Variables.Items[i].InBasis) continue;
+        for (auto& cell : Copy.Table[i]) {
+          cell.Value = Cleaned(cell.Value, nonFinite);
+          cell.M = Cleaned(cell.M, nonFinite);
+        }
+      }
       CheckOptimality(Copy);
     };
     const TBest formatted = Best(Runs, Counter, format, nothing);

@@ -77,13 +77,21 @@ inline const TExtended MaxFinite = ExtendedFromBits({0xFFFFFFFFFFFFFFFFu, 0x7FFE
 inline constexpr TExtended MaxFinite = std::numeric_limits<long double>::max();
 #endif
 
+// One part cleaned: +0 when its magnitude is strictly below ZeroThreshold,
+// else as it is. An infinity or a NaN is kept and noted in `nonFinite`. Most
+// parts pass the first test at once.
+inline TExtended Cleaned(TExtended part, bool& nonFinite) {
+  const TExtended magnitude = Abs(part);
+  if (magnitude >= ZeroThreshold && magnitude <= MaxFinite) [[likely]]
+    return part;
+  if (magnitude < ZeroThreshold) return 0;
+  nonFinite = true;
+  return part;
+}
+
 // Replaces by +0 every part, Value first and then M, of every cell whose
 // magnitude is strictly below ZeroThreshold.
 void CleanTable(TSimplex& simplex);
-
-// The same cleaning on one row. Returns false when a part of the row is not
-// finite (an infinity or a NaN).
-bool CleanRow(std::vector<TCell>& row);
 
 // ---- Locale
 

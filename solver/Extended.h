@@ -67,7 +67,7 @@ class TExtended {
 // Cells are copied and cleared as plain bytes.
 static_assert(std::is_trivially_copyable_v<TExtended>);
 
-inline TSoftExtended ExtendedBits(TExtended value) {
+inline TSoftExtended ExtendedBits(const TExtended& value) {
   return value.Bits();
 }
 inline TExtended ExtendedFromBits(TSoftExtended bits) {
@@ -80,7 +80,9 @@ using TExtended = long double;
 static_assert(std::numeric_limits<long double>::digits == 64, "the native TExtended needs the x87 format");
 
 // The x87 format's bytes in memory: the significand, then sign and exponent.
-inline TSoftExtended ExtendedBits(TExtended value) {
+// Read in place, by reference: a copy of the value could go through the x87
+// unit and a 10-byte stack store, which the narrower loads must then wait out.
+inline TSoftExtended ExtendedBits(const TExtended& value) {
   TSoftExtended bits;
   std::memcpy(&bits.Significand, &value, 8);
   std::memcpy(&bits.SignExponent, reinterpret_cast<const char*>(&value) + 8, 2);
@@ -93,28 +95,6 @@ inline TExtended ExtendedFromBits(TSoftExtended bits) {
   return value;
 }
 
-#endif
-
-// The stored fields read and written in place, without loading the value:
-// a copy through the x87 unit would cost more than the work on the bits.
-#if MG_SOFT_EXTENDED
-inline TSoftExtended LoadBits(const TExtended& value) {
-  return value.Bits();
-}
-inline void StoreBits(TExtended& value, TSoftExtended bits) {
-  value = TExtended::FromBits(bits);
-}
-#else
-inline TSoftExtended LoadBits(const TExtended& value) {
-  TSoftExtended bits;
-  std::memcpy(&bits.Significand, &value, 8);
-  std::memcpy(&bits.SignExponent, reinterpret_cast<const char*>(&value) + 8, 2);
-  return bits;
-}
-inline void StoreBits(TExtended& value, TSoftExtended bits) {
-  std::memcpy(&value, &bits.Significand, 8);
-  std::memcpy(reinterpret_cast<char*>(&value) + 8, &bits.SignExponent, 2);
-}
 #endif
 
 #if MG_SOFT_EXTENDED

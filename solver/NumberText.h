@@ -44,12 +44,12 @@ inline std::size_t FormatPoint(char* out, std::uint64_t significand, std::uint16
 // value parameter can go through an x87 register and a 10-byte stack store,
 // which the wider field loads must then wait out.
 inline std::size_t FormatFixed(char* out, const TExtended& value, char separator) {
-  const TSoftExtended bits = LoadBits(value);
+  const TSoftExtended bits = ExtendedBits(value);
   return FormatFixed(out, bits.Significand, bits.SignExponent, separator);
 }
 
 inline std::size_t FormatPoint(char* out, const TExtended& value) {
-  const TSoftExtended bits = LoadBits(value);
+  const TSoftExtended bits = ExtendedBits(value);
   return FormatPoint(out, bits.Significand, bits.SignExponent);
 }
 

@@ -54,27 +54,14 @@ void ExchangeBasis(TSimplex& simplex, int e, int r) {
   simplex.Variables.Items[r].InBasis = false;
 }
 
-// A value the pivot has just computed, cleaned as the next iteration's
-// cleaning would clean it: below the threshold in magnitude it becomes +0.
-// The test runs on the value as computed, before it is stored: most values
-// pass it at once, and no store has to be read back. An infinity or a NaN
-// is noted.
-inline TExtended Cleaned(TExtended value, bool& nonFinite) {
-  const TExtended magnitude = Abs(value);
-  if (magnitude >= ZeroThreshold && magnitude <= MaxFinite) [[likely]]
-    return value;
-  if (magnitude < ZeroThreshold) return 0;
-  nonFinite = true;
-  return value;
-}
-
 // Every update forms the product first and divides it by the pivot
-// afterwards, and is cleaned at once (see above): the rows the pivot
-// rewrites need no cleaning pass of their own. A column whose pivot-row cell
-// is zero is skipped in the first two passes: its update would subtract a
-// zero from a cell of a cleaned row, which holds no negative zero and no
-// infinity, and so leave every bit as it was. A row whose factor is zero is
-// skipped for the same reason.
+// afterwards, and is cleaned as the next iteration's cleaning would clean it,
+// before it is stored: the rows the pivot rewrites need no cleaning pass of
+// their own, and no value just stored has to be read back. A column whose
+// pivot-row cell is zero is skipped in the first two passes: its update would
+// subtract a zero from a cell of a cleaned row, which holds no negative zero
+// and no infinity, and so leave every bit as it was. A row whose factor is
+// zero is skipped for the same reason.
 bool Pivot(TSimplex& simplex, int e, int r) {
   const int n = simplex.Variables.Count;
   auto& table = simplex.Table;

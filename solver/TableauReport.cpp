@@ -91,10 +91,10 @@ struct TCellWriter {
   // sign, and the sign chosen from what it shows.
   char* WithM(char* out, const TCell& cell) const {
     *out++ = '(';
-    out = Fixed(out, LoadBits(cell.M));
+    out = Fixed(out, ExtendedBits(cell.M));
     std::memcpy(out, "*M", 2);
     out += 2;
-    const TSoftExtended value = LoadBits(cell.Value);
+    const TSoftExtended value = ExtendedBits(cell.Value);
     char* plain = out + 1;
     const std::size_t n = FormatFixed(plain, value.Significand,
                                       static_cast<std::uint16_t>(value.SignExponent & 0x7FFFu), Separator);
@@ -107,7 +107,7 @@ struct TCellWriter {
 
   char* Cell(char* out, const TCell& cell, bool asTerm, bool withM) const {
     if (withM) return WithM(asTerm ? Put(out, " + ", 3) : out, cell);
-    return asTerm ? Term(out, LoadBits(cell.Value)) : Fixed(out, LoadBits(cell.Value));
+    return asTerm ? Term(out, ExtendedBits(cell.Value)) : Fixed(out, ExtendedBits(cell.Value));
   }
 };
 
@@ -131,50 +131,6 @@ std::string FormatCell(const TCell& cell, bool asTerm, bool withM) {
 }
 
 namespace {
-
-// One line of a row: every column's term, " = " and the right-hand side.
-char* FormatRow(char* p, const std::vector<TCell>& row, const std::vector<TNameSlot>& names,
-                const TCellWriter& writer, bool objective, bool withM) {
-  const std::size_t n = names.size();
-  for (std::size_t j = 0; j < n; ++j) {
-    if (withM) {
-      p = writer.WithM(Put(p, " + ", 3), row[j]);
-    } else if (objective || j > 0) {
-      p = writer.Term(p, LoadBits(row[j].Value));
-    } else {
-      p = writer.Fixed(p, LoadBits(row[j].Value));
-    }
-    std::memcpy(p, names[j].Text, NameSlot);
-    p += names[j].Size;
-  }
-  p = Put(p, " = ", 3);
-  p = withM ? writer.WithM(p, row[n]) : writer.Fixed(p, LoadBits(row[n].Value));
-  return Put(p, "\r\n", 2);
-}
-
-// The report text into a sink with Room, Commit and Write.
-template <typename TSink>
-void FormatTable(const TSimplex& simplex, TSink& out) {
-  const int n = simplex.Variables.Count;
-  std::vector<TNameSlot> terms(static_cast<std::size_t>(n));
-  for (int j = 0; j < n; ++j) terms[j] = SlotOf(simplex.Variables.Items[j], true);
-  const std::size_t lineBound = (static_cast<std::size_t>(n) + 2) * (MaxCellText + NameSlot) + 32;
-  const TCellWriter writer(DecimalSeparator);
-
-  for (int i = 0; i < n; ++i) {
-    if (!simplex.Variables.Items[i].InBasis) continue;
-    char* start = out.Room(lineBound);
-    const TNameSlot label = SlotOf(simplex.Variables.Items[i], false);
-    char* p = Put(Put(start, label.Text, label.Size), " : ", 3);
-    p = FormatRow(p, simplex.Table[i], terms, writer, false, false);
-    out.Commit(static_cast<std::size_t>(p - start));
-  }
-  char* start = out.Room(lineBound);
-  char* p = Put(start, "F  : F", 6);
-  p = FormatRow(p, simplex.Table[n], terms, writer, true, simplex.BigM);
-  out.Commit(static_cast<std::size_t>(p - start));
-  out.Write(StatusLine(simplex.Status));
-}
 
 // The report's text, grown as needed and never filled ahead: the formatter
 // writes into the room it asks for and commits what it used.
@@ -204,6 +160,42 @@ class TReportBuffer {
   std::unique_ptr<char[]> data_;
   std::size_t capacity_ = 0, used_ = 0;
 };
+
+// One line of a row: every column's term, " = " and the right-hand side.
+char* FormatRow(char* p, const std::vector<TCell>& row, const std::vector<TNameSlot>& names,
+                const TCellWriter& writer, bool objective, bool withM) {
+  const std::size_t n = names.size();
+  for (std::size_t j = 0; j < n; ++j) {
+    p = writer.Cell(p, row[j], objective || j > 0, withM);
+    std::memcpy(p, names[j].Text, NameSlot);
+    p += names[j].Size;
+  }
+  p = writer.Cell(Put(p, " = ", 3), row[n], false, withM);
+  return Put(p, "\r\n", 2);
+}
+
+// The report text into the buffer.
+void FormatTable(const TSimplex& simplex, TReportBuffer& out) {
+  const int n = simplex.Variables.Count;
+  std::vector<TNameSlot> terms(static_cast<std::size_t>(n));
+  for (int j = 0; j < n; ++j) terms[j] = SlotOf(simplex.Variables.Items[j], true);
+  const std::size_t lineBound = (static_cast<std::size_t>(n) + 2) * (MaxCellText + NameSlot) + 32;
+  const TCellWriter writer(DecimalSeparator);
+
+  for (int i = 0; i < n; ++i) {
+    if (!simplex.Variables.Items[i].InBasis) continue;
+    char* start = out.Room(lineBound);
+    const TNameSlot label = SlotOf(simplex.Variables.Items[i], false);
+    char* p = Put(Put(start, label.Text, label.Size), " : ", 3);
+    p = FormatRow(p, simplex.Table[i], terms, writer, false, false);
+    out.Commit(static_cast<std::size_t>(p - start));
+  }
+  char* start = out.Room(lineBound);
+  char* p = Put(start, "F  : F", 6);
+  p = FormatRow(p, simplex.Table[n], terms, writer, true, simplex.BigM);
+  out.Commit(static_cast<std::size_t>(p - start));
+  out.Write(StatusLine(simplex.Status));
+}
 
 // One buffer serves every report of the run: it grows to the largest report
 // once, and each report is formatted into it whole.

@@ -96,18 +96,11 @@ TTextWriter::~TTextWriter() {
 }
 
 void TTextWriter::Write(std::string_view text) {
-  while (!text.empty()) {
-    const std::size_t n = std::min(text.size(), std::max(buffer_.size(), WriteBufferSize));
-    std::memcpy(Room(n), text.data(), n);
-    used_ += n;
-    text.remove_prefix(n);
+  buffer_.append(text);
+  if (buffer_.size() >= WriteBufferSize) {
+    WriteOut(buffer_);
+    buffer_.clear();
   }
-}
-
-void TTextWriter::MakeRoom(std::size_t n) {
-  Flush();
-  // The buffer is taken at the first write: a file written whole needs none.
-  if (buffer_.size() < std::max(n, WriteBufferSize)) buffer_.resize(std::max(n, WriteBufferSize));
 }
 
 void TTextWriter::WriteOut(std::string_view text) {
@@ -122,13 +115,9 @@ void TTextWriter::WriteOut(std::string_view text) {
   }
 }
 
-void TTextWriter::Flush() {
-  WriteOut({buffer_.data(), used_});
-  used_ = 0;
-}
-
 void TTextWriter::Close() {
-  Flush();
+  WriteOut(buffer_);
+  buffer_.clear();
   int fd = fd_;
   fd_ = -1;
   if (CloseFile(fd) != 0) RaiseInOutError(errno, name_);

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // The longest line a problem file may hold, line end aside: far beyond the
 // longest sound line (255 terms of long coefficients), and small enough that
@@ -57,23 +56,15 @@ class TTextWriter {
   TTextWriter(const TTextWriter&) = delete;
   TTextWriter& operator=(const TTextWriter&) = delete;
 
+  // Appends to the buffer; a full buffer is written out.
   void Write(std::string_view text);
-  // Writes out what is buffered and closes the file.
-  void Close();
   // Writes the text straight to the file, past the buffer.
   void WriteOut(std::string_view text);
+  // Writes out what is buffered and closes the file.
+  void Close();
 
  private:
-  // Room for at least n more bytes at the end of the buffer.
-  char* Room(std::size_t n) {
-    if (buffer_.size() - used_ < n) MakeRoom(n);
-    return buffer_.data() + used_;
-  }
-  void MakeRoom(std::size_t n);
-  void Flush();
-
   int fd_ = -1;
   std::string name_;
-  std::vector<char> buffer_;
-  std::size_t used_ = 0;
+  std::string buffer_;
 };
