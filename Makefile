@@ -14,7 +14,7 @@ FUZZ_SECONDS ?= 60
 all: build
 
 build:
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DMG_TESTS=ON -DMG_BENCH=ON
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
 # The programs, manual pages, README and examples under PREFIX.
@@ -31,7 +31,13 @@ package: build
 package-windows: windows-build
 	cd $(WINDOWS_DIR) && cpack -G ZIP
 
-demo: build
+# The programs alone (no GoogleTest needed): a new build directory is
+# configured without tests and benchmarks, which `make test` adds later; an
+# existing one is kept as it is.
+demo:
+	@[ -f $(BUILD_DIR)/CMakeCache.txt ] || \
+	  cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DMG_TESTS=OFF -DMG_BENCH=OFF
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target programs
 	sh scripts/demo.sh $(BUILD_DIR)
 
 test: build
