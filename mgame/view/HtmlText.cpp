@@ -25,6 +25,9 @@ kbd { font: 12px ui-monospace, monospace; border: 1px solid var(--line); border-
 .warnings li { margin: .25rem 0; }
 .num, td { font-family: ui-monospace, "SFMono-Regular", Menlo, Consolas, monospace; font-size: 13px;
   font-variant-numeric: tabular-nums; }
+.end { display: flex; flex-wrap: wrap; gap: .5rem 3rem; align-items: flex-start; }
+.end .game { flex: 1 1 28rem; }
+.end .game .value { margin-top: .3rem; }
 .result dl { display: grid; grid-template-columns: max-content 1fr; gap: .15rem 1rem; margin: .5rem 0; }
 .result dt { font-weight: 600; }
 .result dd { margin: 0; font-family: ui-monospace, monospace; overflow-wrap: anywhere; }
@@ -69,6 +72,7 @@ td.pivot { background: var(--pivot); outline: 3px solid var(--ink); outline-offs
 .step { margin: .3rem 0; }
 .rule { color: var(--muted); margin: .2rem 0; max-width: 60rem; }
 table.steps td:nth-child(3), table.steps td:nth-child(4) { font-weight: 600; }
+table.steps :is(td, th):is(:nth-child(2), :nth-child(3), :nth-child(4), :nth-child(6)) { text-align: left; }
 table.steps th[scope=row] { text-align: right; font-weight: 400; }
 table.steps td.words { font-family: system-ui, sans-serif; text-align: left; }
 table.matrix td { min-width: 2.5rem; }

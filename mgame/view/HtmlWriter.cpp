@@ -49,26 +49,27 @@ void WriteResult(const TRunScan& scan, std::ostream& out) {
     for (const auto& entry : entries) text += entry + " ";
     return text + ")";
   };
-  out << "<dl aria-label=\"Game result (GResult.txt)\">\n<dt>F</dt><dd>" << Escaped(result.F)
-      << "</dd>\n<dt>X</dt><dd>" << Escaped(vector(result.X)) << "</dd>\n";
+  out << "<div class=\"end\">\n<dl aria-label=\"Game result (GResult.txt)\">\n<dt>F</dt><dd>"
+      << Escaped(result.F) << "</dd>\n<dt>X</dt><dd>" << Escaped(vector(result.X)) << "</dd>\n";
   if (!result.Value.empty())
     out << "<dt>v'</dt><dd>" << Escaped(result.Value) << "</dd>\n<dt>S*</dt><dd>"
         << Escaped(vector(result.Strategy)) << "</dd>\n";
   out << "</dl>\n";
   if (scan.Game) {
     const TGameSummary& game = *scan.Game;
-    out << "<p class=\"value\">Value of the game: <strong data-game-value=\"" << Escaped(game.Value) << "\">"
-        << Escaped(game.Value) << "</strong> (v' = " << Escaped(result.Value) << " of the matrix shifted by "
-        << game.Shift << ")</p>\n<h3>Player " << game.Player << "'s optimal mix of "
-        << (game.Player == 'A' ? "rows" : "columns") << "</h3>\n";
+    out << "<div class=\"game\">\n<p class=\"value\">Value of the game: <strong data-game-value=\""
+        << Escaped(game.Value) << "\">" << Escaped(game.Value) << "</strong> (v' = " << Escaped(result.Value)
+        << " of the matrix shifted by " << game.Shift << ")</p>\n<h3>Player " << game.Player
+        << "'s optimal mix of " << (game.Player == 'A' ? "rows" : "columns") << "</h3>\n";
     WriteStrategyBars(result, game, out);
+    out << "</div>\n";
   } else if (!result.Value.empty()) {
     out << "<p class=\"value\">v' = |1/F|: <strong data-game-value=\"" << Escaped(result.Value) << "\">"
         << Escaped(result.Value)
         << "</strong> <span class=\"note\">(no GMatrix.txt here: the value of the game as the system "
            "states it)</span></p>\n";
   }
-  out << "</section>\n";
+  out << "</div>\n</section>\n";
 }
 
 void WriteStepTable(const TRunScan& scan, const std::vector<bool>& shown, std::ostream& out) {
@@ -162,7 +163,7 @@ void WriteReports(const TRunScan& scan, const std::vector<bool>& shown, std::ost
         << "</span></header>\n";
     std::string error;
     if (!LoadReport(scan.Dir, k, report, error)) {
-      out << "<p class=\"note\">" << ReportFileName(k) << " changed since it was read: " << Escaped(error)
+      out << "<p class=\"note\">" << ReportFileName(k) << " cannot be shown: " << Escaped(error)
           << ".</p>\n</section>\n";
       continue;
     }

@@ -132,9 +132,12 @@ std::string_view StatusText(TReportStatus status) {
   return "no status line";
 }
 
-bool ParseReport(std::string text, TReport& report, std::string& error) {
-  report = TReport{};
-  report.Text = std::move(text);
+bool ParseReport(TReport& report, bool rows, std::string& error) {
+  report.Columns.clear();
+  report.Rows.clear();
+  report.Lines.clear();
+  report.Objective = TReportRow{};
+  report.Status = TReportStatus::Missing;
   if (report.Text.size() > std::numeric_limits<std::uint32_t>::max()) {
     error = "too long for a report";
     return false;
@@ -182,35 +185,60 @@ bool ParseReport(std::string text, TReport& report, std::string& error) {
     return false;
   }
 
-  const std::size_t n = report.Columns.size();
-  report.Rows.reserve(lines.size() - 2);
+  // The rows' labels and right-hand sides; their terms when asked.
+  report.Rows.resize(lines.size() - 2);
+  report.Lines.reserve(lines.size() - 2);
   for (std::size_t l = 0; l + 2 < lines.size(); ++l) {
     const std::string_view line = lines[l];
-    TLineReader row(line, OffsetIn(all, line));
-    TReportRow parsed;
     const std::size_t colon = line.find(" : ");
-    if (colon == std::string_view::npos || !IsName(line.substr(0, colon))) {
+    const std::size_t equals = line.rfind(" = ");
+    if (colon == std::string_view::npos || !IsName(line.substr(0, colon)) ||
+        equals == std::string_view::npos || equals < colon) {
       error = "line " + std::to_string(l + 1) + " is not a row of a basic variable";
       return false;
     }
-    parsed.Label = {static_cast<std::uint32_t>(OffsetIn(all, line)), static_cast<std::uint32_t>(colon),
-                    false};
-    row.Eat(line.substr(0, colon + 3));
-    parsed.Cells.resize(n);
-    for (std::size_t j = 0; j < n; ++j) {
-      std::string_view name;
-      if (!row.Term(j == 0, parsed.Cells[j], name) || name != report.View(report.Columns[j])) {
-        error = "line " + std::to_string(l + 1) + " does not match the objective line's columns";
-        return false;
-      }
-    }
-    if (!row.Eat(" = ") || !row.Value(parsed.Rhs, true)) {
+    const std::size_t base = OffsetIn(all, line);
+    TReportRow& row = report.Rows[l];
+    row.Label = {static_cast<std::uint32_t>(base), static_cast<std::uint32_t>(colon), false};
+    TLineReader rhs(line.substr(equals + 3), base + equals + 3);
+    if (!rhs.Value(row.Rhs, true)) {
       error = "line " + std::to_string(l + 1) + " has no right-hand side";
       return false;
     }
-    report.Rows.push_back(std::move(parsed));
+    report.Lines.push_back(
+        {static_cast<std::uint32_t>(base), static_cast<std::uint32_t>(line.size()), false});
+    if (rows && !ParseRow(report, l, error)) return false;
   }
   return true;
+}
+
+bool ParseRow(TReport& report, std::size_t index, std::string& error) {
+  TReportRow& row = report.Rows[index];
+  if (!row.Cells.empty()) return true;
+  const std::string_view line = report.View(report.Lines[index]);
+  TLineReader reader(line, report.Lines[index].Begin);
+  reader.Eat(line.substr(0, row.Label.Length + 3));
+  const std::size_t n = report.Columns.size();
+  std::vector<TSpan> cells(n);
+  for (std::size_t j = 0; j < n; ++j) {
+    std::string_view name;
+    if (!reader.Term(j == 0, cells[j], name) || name != report.View(report.Columns[j])) {
+      error = "line " + std::to_string(index + 1) + " does not match the objective line's columns";
+      return false;
+    }
+  }
+  TSpan rhs;
+  if (!reader.Eat(" = ") || !reader.Value(rhs, true)) {
+    error = "line " + std::to_string(index + 1) + " has no right-hand side";
+    return false;
+  }
+  row.Cells = std::move(cells);
+  return true;
+}
+
+bool ParseReport(std::string text, TReport& report, std::string& error) {
+  report.Text = std::move(text);
+  return ParseReport(report, true, error);
 }
 
 std::optional<double> ReadNumber(std::string_view text) {

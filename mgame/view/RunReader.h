@@ -34,6 +34,7 @@ struct TReport {
   std::vector<TReportRow> Rows;
   TReportRow Objective;
   TReportStatus Status = TReportStatus::Missing;
+  std::vector<TSpan> Lines;  // each row's whole line
 
   std::string_view View(TSpan span) const { return std::string_view(Text).substr(span.Begin, span.Length); }
   // The value as one text with its sign: "-2.00000", "(1.00000*M+0.50000)".
@@ -52,6 +53,13 @@ std::string_view StatusText(TReportStatus status);
 // must be the live rows, the objective line and the status line, and every
 // row must name every column in the objective line's order.
 bool ParseReport(std::string text, TReport& report, std::string& error);
+
+// The same on the text already in report.Text (whose buffer is reused from
+// report to report). With `rows` false the rows' terms are left for ParseRow
+// (their Cells stay empty): a pass over a long run then reads each report at
+// the speed of finding its lines.
+bool ParseReport(TReport& report, bool rows, std::string& error);
+bool ParseRow(TReport& report, std::size_t row, std::string& error);
 
 // A number as a report or the game result writes it ("1,50000", "-2.00000",
 // "1.23E+40", "Inf"); the comma is read as the separator. nullopt when it is

@@ -10,13 +10,12 @@ std::string ReportFileName(int k) {
   return "out" + std::to_string(k) + ".txt";
 }
 
-bool LoadReport(const fs::path& dir, int k, TReport& report, std::string& error) {
-  std::string text;
-  if (!ReadFileText(dir / ReportFileName(k), text, MaxReportBytes)) {
+bool LoadReport(const fs::path& dir, int k, TReport& report, std::string& error, bool rows) {
+  if (!ReadFileText(dir / ReportFileName(k), report.Text, MaxReportBytes)) {
     error = "cannot be read (or is larger than any report)";
     return false;
   }
-  return ParseReport(std::move(text), report, error);
+  return ParseReport(report, rows, error);
 }
 
 namespace {
@@ -135,7 +134,9 @@ bool ScanRun(const fs::path& dir, TRunScan& scan, std::string& error) {
       break;
     }
     std::string why;
-    if (!LoadReport(dir, k, current, why)) {
+    // The first report in full, for its right-hand sides; the others by
+    // their lines, the rows a step needs completed as it needs them.
+    if (!LoadReport(dir, k, current, why, k == 0)) {
       if (k == 0) {
         error = first.string() + ": not a report: " + why;
         return false;

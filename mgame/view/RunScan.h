@@ -40,4 +40,6 @@ std::string ReportFileName(int k);
 bool ScanRun(const std::filesystem::path& dir, TRunScan& scan, std::string& error);
 
 // Reads report k of a scanned run again, for its grid.
-bool LoadReport(const std::filesystem::path& dir, int k, TReport& report, std::string& error);
+// With `rows` false the rows' terms are left for ParseRow.
+bool LoadReport(const std::filesystem::path& dir, int k, TReport& report, std::string& error,
+                bool rows = true);

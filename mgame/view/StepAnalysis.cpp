@@ -9,7 +9,7 @@ std::string ReportName(int k) {
 
 }  // namespace
 
-bool FindStep(const TReport& current, const TReport& next, int k, TStep& step, std::string& error) {
+bool FindStep(TReport& current, const TReport& next, int k, TStep& step, std::string& error) {
   step = TStep{};
   step.From = k;
   const std::size_t n = current.Columns.size();
@@ -53,6 +53,10 @@ bool FindStep(const TReport& current, const TReport& next, int k, TStep& step, s
   step.Leaving = current.ColumnName(leaving);
   for (std::size_t i = 0; i < current.Rows.size(); ++i)
     if (current.View(current.Rows[i].Label) == step.Leaving) step.LeavingRow = static_cast<int>(i);
+  if (!ParseRow(current, step.LeavingRow, error)) {
+    error = ReportName(k) + ": " + error;
+    return false;
+  }
   const TReportRow& row = current.Rows[step.LeavingRow];
   step.Pivot = current.Value(row.Cells[entering]);
   step.LeavingRhs = current.Value(row.Rhs);

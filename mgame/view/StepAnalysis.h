@@ -24,8 +24,8 @@ struct TStep {
 
 // The step from `current` (report k) to `next`; false with a reason when
 // `next` does not follow by one pivot: other columns, or not exactly one
-// variable in and one out.
-bool FindStep(const TReport& current, const TReport& next, int k, TStep& step, std::string& error);
+// variable in and one out. Completes the leaving row of `current`.
+bool FindStep(TReport& current, const TReport& next, int k, TStep& step, std::string& error);
 
 // "x2 enters, y4 leaves, pivot 7.00000"
 std::string StepCaption(const TStep& step);

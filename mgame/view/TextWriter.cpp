@@ -2,6 +2,7 @@
 #include "TextWriter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -59,7 +60,7 @@ void WriteGrid(const TReport& report, const TStep* step, std::size_t width, std:
     std::vector<std::string> line{std::string(report.View(row.Label)) + (isLeaving ? " (out)" : "")};
     for (std::size_t j = 0; j < n; ++j) {
       std::string value = report.Value(row.Cells[j]);
-      if (isLeaving && static_cast<int>(j) == entering) value = "[" + value + "]";
+      if (isLeaving && static_cast<int>(j) == entering) value.insert(0, 1, '[').push_back(']');
       line.push_back(value);
     }
     line.push_back(report.Value(row.Rhs));
@@ -146,7 +147,7 @@ void WriteTextView(const TRunScan& scan, const TViewOptions& options, std::ostre
       for (const auto& label : game.Labels) labelWidth = std::max(labelWidth, label.size());
       for (std::size_t i = 0; i < result.Strategy.size() && i < game.Labels.size(); ++i) {
         const auto p = ReadNumber(result.Strategy[i]);
-        const int fill = p && *p >= 0 && *p <= 1 ? static_cast<int>(*p * 40 + 0.5) : 0;
+        const int fill = p && *p >= 0 && *p <= 1 ? static_cast<int>(std::lround(*p * 40)) : 0;
         out << "  " << PadRight(game.Labels[i], labelWidth) << " |" << std::string(fill, '#')
             << std::string(40 - fill, ' ') << "| " << result.Strategy[i] << '\n';
       }
@@ -184,7 +185,7 @@ void WriteTextView(const TRunScan& scan, const TViewOptions& options, std::ostre
     out << '\n' << ReportFileName(k) << ": " << StatusText(scan.Reports[k].Status) << '\n';
     std::string error;
     if (!LoadReport(scan.Dir, k, report, error)) {
-      out << "  changed since it was read: " << error << '\n';
+      out << "  cannot be shown: " << error << '\n';
       continue;
     }
     const TStep* step = k < static_cast<int>(scan.Steps.size()) ? &scan.Steps[k] : nullptr;

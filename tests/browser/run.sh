@@ -23,6 +23,6 @@ if [ -n "$missing" ]; then
   exit 77
 fi
 sh "$here/make-runs.sh" "$lorvex" "$drawgame" "$work"
-"$view" "$work/game"
-"$view" "$work/worked"
+(cd "$work" && "$view" game)
+(cd "$work" && "$view" worked)
 CHROMIUM=$chromium node "$here/steps-pages.mjs" "$work" "$screenshot"

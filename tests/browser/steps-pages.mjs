@@ -143,10 +143,11 @@ await checkSteps('worked example', path.join(work, 'worked'), identity);
 }
 check(foreign.length === 0, `requests beyond file: URLs: ${foreign.join(' ')}`);
 
-// A picture of player A's walk-through: the top and the first step.
+// A picture of player A's walk-through: the end, the steps and the first
+// tableau with its pivot.
 if (screenshot) {
-  await pageA.setViewportSize({ width: 1280, height: 1000 });
-  await pageA.screenshot({ path: screenshot });
+  const bottom = await pageA.locator('#out0').evaluate((e) => e.getBoundingClientRect().bottom + window.scrollY);
+  await pageA.screenshot({ path: screenshot, fullPage: true, clip: { x: 0, y: 0, width: 1280, height: Math.ceil(bottom) + 16 } });
   console.log(`screenshot: ${screenshot}`);
 }
 await context.close();

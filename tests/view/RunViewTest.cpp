@@ -58,7 +58,7 @@ struct TViewRun {
   std::string Err;
 };
 
-TViewRun View(std::vector<std::string> args) {
+TViewRun View(const std::vector<std::string>& args) {
   std::ostringstream out, err;
   const int status = ViewCommand(args, out, err);
   return {status, out.str(), err.str()};
@@ -72,7 +72,7 @@ int Count(const std::string& text, const std::string& part) {
 
 TEST(RunView, TextAndUsage) {
   TScratchDir scratch("view");
-  const fs::path dir = scratch.Path();
+  const fs::path& dir = scratch.Path();
   CopyRun("worked", dir / "worked");
   CopyRun("cycling", dir / "cycling");
   CopyRun("game6A", dir / "game6A");
