@@ -99,9 +99,11 @@ constexpr std::string_view Script = R"js(
     const forward = ['j', 'n', 'ArrowRight'].includes(event.key);
     const back = ['k', 'p', 'ArrowLeft'].includes(event.key);
     if (!forward && !back) return;
-    const tops = reports.map((r) => r.getBoundingClientRect().top);
-    let target = forward ? tops.findIndex((t) => t > 8) : -1;
-    if (back) for (let i = 0; i < tops.length; ++i) if (tops[i] < -8) target = i;
+    // The report at the top of the window: the last whose top is above its
+    // scroll margin and a little more.
+    let at = -1;
+    reports.forEach((r, i) => { if (r.getBoundingClientRect().top <= 40) at = i; });
+    const target = Math.min(reports.length - 1, forward ? at + 1 : at - 1);
     if (target < 0) return;
     event.preventDefault();
     reports[target].scrollIntoView({ block: 'start' });

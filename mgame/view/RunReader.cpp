@@ -13,10 +13,12 @@ constexpr std::string_view StatusWords[] = {"Solution is optimal", "Solution is 
 
 // The lines of a text, without their line ends (LF or CR LF); a last line
 // without a line end counts too, an empty text after the last line end not.
-std::vector<std::string_view> SplitLines(std::string_view text) {
+// Past `limit` lines the text is not what is looked for: the lines found so
+// far and one more are given, which callers refuse.
+std::vector<std::string_view> SplitLines(std::string_view text, std::size_t limit) {
   std::vector<std::string_view> lines;
   std::size_t start = 0;
-  while (start < text.size()) {
+  while (start < text.size() && lines.size() <= limit) {
     std::size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
     std::string_view line = text.substr(start, end - start);
@@ -30,9 +32,12 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 bool IsName(std::string_view name) {
   if (name.size() < 2 || name.size() > 4) return false;
   if (name[0] != 'x' && name[0] != 'z' && name[0] != 'y') return false;
-  for (std::size_t i = 1; i < name.size(); ++i)
+  int number = 0;
+  for (std::size_t i = 1; i < name.size(); ++i) {
     if (name[i] < '0' || name[i] > '9') return false;
-  return true;
+    number = number * 10 + (name[i] - '0');
+  }
+  return number <= 255;  // a variable's number is one byte
 }
 
 // Reads terms of one line. `base` is the line's offset in the report text.
@@ -143,7 +148,12 @@ bool ParseReport(TReport& report, bool rows, std::string& error) {
     return false;
   }
   const std::string_view all = report.Text;
-  const std::vector<std::string_view> lines = SplitLines(all);
+  // At most 255 rows, the objective line and the status line.
+  const std::vector<std::string_view> lines = SplitLines(all, 257);
+  if (lines.size() > 257) {
+    error = "more lines than any report";
+    return false;
+  }
   if (lines.empty()) {
     error = "empty";
     return false;
@@ -301,7 +311,7 @@ bool ReadScalar(std::string_view line, std::string_view head, std::string& value
 
 bool ParseGameResult(std::string_view text, TGameResult& result, std::string& error) {
   result = TGameResult{};
-  const std::vector<std::string_view> lines = SplitLines(text);
+  const std::vector<std::string_view> lines = SplitLines(text, 4);
   // With F = 0 the solver writes only the first two lines.
   if ((lines.size() != 4 && lines.size() != 2) || !ReadScalar(lines[0], "F = ", result.F) ||
       !ReadVector(lines[1], "X = ", result.X) ||

@@ -96,4 +96,4 @@ bool ReadFileText(const std::filesystem::path& path, std::string& text, std::siz
 
 // The largest report file the reader takes: far above what 255 variables
 // with the widest numbers write, far below the memory bound of a view.
-inline constexpr std::size_t MaxReportBytes = 16u << 20;
+inline constexpr std::size_t MaxReportBytes = 8u << 20;

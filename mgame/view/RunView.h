@@ -19,7 +19,8 @@ int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::os
 // The pages of a game solved into `dir`: DIR/A/steps.html, DIR/B/steps.html
 // and DIR/index.html (the game, its value, both strategies as bars, links to
 // both walk-throughs). The matrix is read from DIR/GMatrix.txt when it is
-// there. Returns 0, or 1 with a message on `err`.
+// there (the shift from DIR/GMatrixP.txt). The pages written are listed on
+// `out`, warnings go to `err`. Returns 0, or 1 with a message on `err`.
 int WriteGameView(const std::filesystem::path& dir, std::ostream& out, std::ostream& err);
 
 // The one line of usage.

@@ -89,10 +89,16 @@ std::string RuleWords(const TStep& step) {
 }
 
 void TBasisHistory::Visit(const TReport& report, int k) {
-  std::string key;
+  // One bit per variable that a name can give (kind and number): 96 bytes a
+  // basis, however many reports a run has.
+  std::string key(3 * 256 / 8, '\0');
   for (const auto& row : report.Rows) {
-    key += report.View(row.Label);
-    key += ' ';
+    const std::string_view name = report.View(row.Label);
+    const int kind = name[0] == 'x' ? 0 : name[0] == 'z' ? 1 : 2;
+    int number = 0;
+    for (const char c : name.substr(1)) number = number * 10 + (c - '0');
+    const int bit = kind * 256 + number;  // a name's number is at most 255
+    key[bit / 8] = static_cast<char>(key[bit / 8] | (1 << (bit % 8)));
   }
   const auto [it, inserted] = seen_.emplace(std::move(key), k);
   if (!inserted && repeatedAt_ < 0) {

@@ -140,14 +140,15 @@ bool IsGameFolder(const fs::path& dir) {
 
 }  // namespace
 
-int WriteGameView(const fs::path& dir, std::ostream& out, std::ostream& err) {
+namespace {
+
+int WriteGamePages(const fs::path& dir, const TViewOptions& options, std::ostream& out, std::ostream& err) {
   TRunScan a, b;
   std::string error;
   if (!ScanRun(dir / "A", a, error) || !ScanRun(dir / "B", b, error)) {
     err << "mgame: " << error << '\n';
     return 1;
   }
-  const TViewOptions options;
   for (const TRunScan* scan : {&a, &b}) {
     ReportWarnings(*scan, err);
     const std::string page = (scan->Dir / "steps.html").string();
@@ -158,6 +159,12 @@ int WriteGameView(const fs::path& dir, std::ostream& out, std::ostream& err) {
   if (!WriteOutput(index, out, err, [&](std::ostream& s) { WriteGamePage(dir, a, b, s); })) return 1;
   out << index << '\n';
   return 0;
+}
+
+}  // namespace
+
+int WriteGameView(const fs::path& dir, std::ostream& out, std::ostream& err) {
+  return WriteGamePages(dir, TViewOptions{}, out, err);
 }
 
 int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -189,7 +196,27 @@ int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::os
           << ViewUsage << ")\n";
       return 2;
     }
-    return WriteGameView(command.Dir, out, err);
+    return WriteGamePages(command.Dir, command.Options, out, err);
+  }
+  if (IsGameFolder(command.Dir)) {  // --text: both players' walk-throughs
+    TRunScan a, b;
+    if (!ScanRun(command.Dir / "A", a, error) || !ScanRun(command.Dir / "B", b, error)) {
+      err << "mgame: " << error << '\n';
+      return 1;
+    }
+    ReportWarnings(a, err);
+    ReportWarnings(b, err);
+    const std::string file = command.Output.empty() ? "-" : command.Output;
+    command.Options.Width = file == "-" ? TerminalWidth(out) : 100;
+    return WriteOutput(file, out, err,
+                       [&](std::ostream& s) {
+                         s << "Player A\n\n";
+                         WriteTextView(a, command.Options, s);
+                         s << "\nPlayer B\n\n";
+                         WriteTextView(b, command.Options, s);
+                       })
+               ? 0
+               : 1;
   }
   TRunScan scan;
   if (!ScanRun(command.Dir, scan, error)) {
@@ -198,9 +225,8 @@ int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::os
   }
   ReportWarnings(scan, err);
   if (command.Text) {
-    command.Options.Width = TerminalWidth(out);
     const std::string file = command.Output.empty() ? "-" : command.Output;
-    if (file != "-") command.Options.Width = 100;
+    command.Options.Width = file == "-" ? TerminalWidth(out) : 100;
     return WriteOutput(file, out, err, [&](std::ostream& s) { WriteTextView(scan, command.Options, s); }) ? 0
                                                                                                           : 1;
   }

@@ -125,6 +125,17 @@ const pageA = await checkSteps('player A', path.join(game, 'A'), (r) => gameValu
 await checkSteps('player B', path.join(game, 'B'), (r) => gameValue(r.value));
 await checkSteps('worked example', path.join(work, 'worked'), identity);
 
+// The keys step from one tableau to the next and back.
+{
+  const { page } = await open(path.join(work, 'worked', 'steps.html'));
+  const focused = () => page.evaluate(() => document.activeElement.id);
+  for (const [key, id] of [['j', 'out0'], ['j', 'out1'], ['j', 'out2'], ['k', 'out1'], ['ArrowRight', 'out2']]) {
+    await page.keyboard.press(key);
+    const now = await focused();
+    check(now === id, `keys: ${key} went to ${now}, not ${id}`);
+  }
+}
+
 // The game's index: its value, both strategies, links to both walk-throughs.
 {
   const opened = await open(path.join(game, 'index.html'));
