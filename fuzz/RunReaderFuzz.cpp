@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (ParseGameResult(text, result, error)) {
     if (result.Strategy.size() != result.X.size() && !result.Value.empty())
       Broken("S* and X of other lengths");
-    const std::string value = SubtractShift(result.Value, 10);
+    const std::string value = SubtractShift(result.Value, "10");
     if (!value.empty() && !ReadNumber(value)) Broken("a game value that is not a number");
   }
   TGameMatrix matrix;
@@ -69,7 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (matrix.Rows < 1 || matrix.Rows > 255 || matrix.Columns < 1 || matrix.Columns > 255 ||
         static_cast<int>(matrix.Entries.size()) != matrix.Rows)
       Broken("a matrix of a size out of range");
-    if (result.Value.size() > 0) (void)SummariseGame(result, matrix, std::nullopt);
+    if (!result.Value.empty()) {
+      const auto game = SummariseGame(result, TGameView{matrix, ""}, matrix);
+      if (game && !game->Value.empty() && !ReadNumber(game->Value))
+        Broken("a game value that is not a number");
+    }
   }
   (void)ReadBigM(text);
   (void)ReadNumber(text);

@@ -41,7 +41,7 @@ void WriteGamePage(const std::filesystem::path& dir, const TRunScan& a, const TR
     out << "</tr></thead>\n<tbody>\n";
     for (int r = 0; r < matrix.Rows; ++r) {
       out << "<tr><th scope=\"row\">row " << r + 1 << "</th>";
-      for (long long entry : matrix.Entries[r]) out << "<td>" << entry << "</td>";
+      for (const auto& entry : matrix.Entries[r]) out << "<td>" << HtmlEscape(entry) << "</td>";
       out << "</tr>\n";
     }
     out << "</tbody>\n</table></div>\n";
@@ -55,7 +55,7 @@ void WriteGamePage(const std::filesystem::path& dir, const TRunScan& a, const TR
     out << "<p class=\"value\">Value of the game: <strong data-game-value=\""
         << HtmlEscape(valued.Game->Value) << "\">" << HtmlEscape(valued.Game->Value)
         << "</strong> (v' = " << HtmlEscape(valued.Result->Value) << " of the matrix shifted by "
-        << valued.Game->Shift << ")</p>\n";
+        << HtmlEscape(valued.Game->Shift) << ")</p>\n";
   out << "<div class=\"players\">\n";
   WritePlayer("A", a, out);
   WritePlayer("B", b, out);

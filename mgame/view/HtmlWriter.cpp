@@ -59,7 +59,7 @@ void WriteResult(const TRunScan& scan, std::ostream& out) {
     const TGameSummary& game = *scan.Game;
     out << "<div class=\"game\">\n<p class=\"value\">Value of the game: <strong data-game-value=\""
         << Escaped(game.Value) << "\">" << Escaped(game.Value) << "</strong> (v' = " << Escaped(result.Value)
-        << " of the matrix shifted by " << game.Shift << ")</p>\n<h3>Player " << game.Player
+        << " of the matrix shifted by " << Escaped(game.Shift) << ")</p>\n<h3>Player " << game.Player
         << "'s optimal mix of " << (game.Player == 'A' ? "rows" : "columns") << "</h3>\n";
     WriteStrategyBars(result, game, out);
     out << "</div>\n";

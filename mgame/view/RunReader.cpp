@@ -324,39 +324,55 @@ bool ParseGameResult(std::string_view text, TGameResult& result, std::string& er
   return true;
 }
 
+bool IsDecimal(std::string_view text) {
+  if (!text.empty() && text[0] == '-') text.remove_prefix(1);
+  const std::size_t point = text.find_first_of(".,");
+  const std::string_view whole = text.substr(0, point);
+  const std::string_view fraction = point == std::string_view::npos ? "" : text.substr(point + 1);
+  auto digits = [](std::string_view part) {
+    for (const char c : part)
+      if (c < '0' || c > '9') return false;
+    return true;
+  };
+  return !whole.empty() && digits(whole) && digits(fraction) &&
+         (point == std::string_view::npos || !fraction.empty());
+}
+
 bool ParseGameMatrix(std::string_view text, TGameMatrix& matrix, std::string& error) {
   matrix = TGameMatrix{};
-  std::vector<long long> numbers;
+  std::vector<std::string_view> words;
   std::size_t pos = 0;
-  while (pos < text.size()) {
-    const char c = text[pos];
-    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+  while (pos < text.size() && words.size() <= 2 + 255 * 255) {
+    if (text[pos] == ' ' || text[pos] == '\t' || text[pos] == '\r' || text[pos] == '\n') {
       ++pos;
       continue;
     }
-    long long value = 0;
-    const auto [end, ec] = std::from_chars(text.data() + pos, text.data() + text.size(), value);
-    if (ec != std::errc() ||
-        (end != text.data() + text.size() && *end != ' ' && *end != '\t' && *end != '\r' && *end != '\n')) {
-      error = "not a matrix of whole numbers";
-      return false;
-    }
-    numbers.push_back(value);
-    pos = static_cast<std::size_t>(end - text.data());
-    if (numbers.size() > 2 && numbers.size() > 2 + static_cast<std::size_t>(numbers[0] * numbers[1])) break;
-    if (numbers.size() == 2 && (numbers[0] < 1 || numbers[1] < 1 || numbers[0] > 255 || numbers[1] > 255))
-      break;
+    const std::size_t end = text.find_first_of(" \t\r\n", pos);
+    words.push_back(text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos));
+    pos = end == std::string_view::npos ? text.size() : end;
   }
-  if (numbers.size() < 2 || numbers[0] < 1 || numbers[1] < 1 || numbers[0] > 255 || numbers[1] > 255 ||
-      numbers.size() != 2 + static_cast<std::size_t>(numbers[0] * numbers[1])) {
+  int rows = 0, columns = 0;
+  auto count = [](std::string_view word, int& value) {
+    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+    return ec == std::errc() && end == word.data() + word.size() && value >= 1 && value <= 255;
+  };
+  if (words.size() < 2 || !count(words[0], rows) || !count(words[1], columns) ||
+      words.size() != 2 + static_cast<std::size_t>(rows) * columns) {
     error = "not a matrix: a line \"rows columns\", then that many entries";
     return false;
   }
-  matrix.Rows = static_cast<int>(numbers[0]);
-  matrix.Columns = static_cast<int>(numbers[1]);
-  matrix.Entries.assign(matrix.Rows, std::vector<long long>(matrix.Columns));
-  for (int r = 0; r < matrix.Rows; ++r)
-    for (int c = 0; c < matrix.Columns; ++c) matrix.Entries[r][c] = numbers[2 + r * matrix.Columns + c];
+  matrix.Rows = rows;
+  matrix.Columns = columns;
+  matrix.Entries.assign(rows, std::vector<std::string>(columns));
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < columns; ++c) {
+      const std::string_view word = words[2 + static_cast<std::size_t>(r) * columns + c];
+      if (word.size() > 24 || !IsDecimal(word)) {
+        error = "an entry that is not a number: " + std::string(word.substr(0, 24));
+        return false;
+      }
+      matrix.Entries[r][c] = word;
+    }
   return true;
 }
 

@@ -82,13 +82,21 @@ struct TGameResult {
 };
 bool ParseGameResult(std::string_view text, TGameResult& result, std::string& error);
 
-// A payoff matrix: "m n", then m rows of n integers.
+// A payoff matrix: "m n", then m rows of n numbers (whole, or decimals with
+// a point or a comma), kept as written.
 struct TGameMatrix {
   int Rows = 0;
   int Columns = 0;
-  std::vector<std::vector<long long>> Entries;
+  std::vector<std::vector<std::string>> Entries;
 };
 bool ParseGameMatrix(std::string_view text, TGameMatrix& matrix, std::string& error);
+
+// A game as a caller solved it: the matrix as written and the shift added to
+// every entry for the players' systems (a decimal text).
+struct TGameView {
+  TGameMatrix Matrix;
+  std::string Shift;
+};
 
 // The whole file, at most `limit` bytes; false when it cannot be read or is
 // longer.

@@ -49,7 +49,7 @@ std::string ReportsFrom(const fs::path& dir, int k) {
   return last == k ? ReportFileName(k) : ReportFileName(k) + " to " + ReportFileName(last);
 }
 
-void ReadGameFiles(TRunScan& scan, fs::file_time_type start, TReportStatus end) {
+void ReadGameFiles(TRunScan& scan, fs::file_time_type start, TReportStatus end, const TGameView* game) {
   const fs::path resultPath = scan.Dir / "GResult.txt";
   if (Exists(resultPath)) {
     const auto time = ModifiedTime(resultPath);
@@ -73,39 +73,43 @@ void ReadGameFiles(TRunScan& scan, fs::file_time_type start, TReportStatus end) 
     }
   }
 
-  // The matrix: here, or beside the folder of a player.
+  // The matrix: the caller's, or here, or beside the folder of a player.
+  TGameView view;
+  std::optional<TGameMatrix> shifted;
+  std::string text, error;
   const std::string name = scan.Dir.filename().string();
   const fs::path parent = scan.Dir.has_parent_path() ? scan.Dir.parent_path() : fs::path("..");
-  fs::path matrixPath = scan.Dir / "GMatrix.txt";
-  if (!Exists(matrixPath) && (name == "A" || name == "B") && Exists(parent / "GMatrix.txt"))
-    matrixPath = parent / "GMatrix.txt";
-  if (!Exists(matrixPath)) return;
-  std::string text, error;
-  TGameMatrix matrix;
-  if (!ReadFileText(matrixPath, text, 1u << 20) || !ParseGameMatrix(text, matrix, error)) {
-    scan.Warnings.push_back({"result", matrixPath.filename().string() + " cannot be read as a matrix: " +
-                                           (error.empty() ? "cannot be read" : error) + ". Not used."});
-    return;
+  const bool player = name == "A" || name == "B";
+  if (game) {
+    view = *game;
+  } else {
+    fs::path matrixPath = scan.Dir / "GMatrix.txt";
+    if (!Exists(matrixPath) && player && Exists(parent / "GMatrix.txt")) matrixPath = parent / "GMatrix.txt";
+    if (!Exists(matrixPath)) return;
+    if (!ReadFileText(matrixPath, text, 1u << 20) || !ParseGameMatrix(text, view.Matrix, error)) {
+      scan.Warnings.push_back({"result", matrixPath.filename().string() + " cannot be read as a matrix: " +
+                                             (error.empty() ? "cannot be read" : error) + ". Not used."});
+      return;
+    }
+    TGameMatrix plus;
+    if (ReadFileText(matrixPath.parent_path() / "GMatrixP.txt", text, 1u << 20) &&
+        ParseGameMatrix(text, plus, error))
+      shifted = plus;
   }
-  scan.MatrixFile = matrixPath;
-  std::optional<TGameMatrix> shifted;
-  TGameMatrix plus;
-  if (ReadFileText(matrixPath.parent_path() / "GMatrixP.txt", text, 1u << 20) &&
-      ParseGameMatrix(text, plus, error))
-    shifted = plus;
   if (scan.Result) {
-    scan.Game = SummariseGame(*scan.Result, matrix, shifted);
+    scan.Game = SummariseGame(*scan.Result, view, shifted);
     if (!scan.Game && !scan.Result->Value.empty())
       scan.Warnings.push_back(
           {"result",
-           "The game result does not fit GMatrix.txt (its S* has another length): no game reading."});
+           "The game result does not fit the game's matrix (its S* has another length): no game "
+           "reading."});
   }
-  scan.Matrix = std::move(matrix);
+  scan.Matrix = std::move(view.Matrix);
 }
 
 }  // namespace
 
-bool ScanRun(const fs::path& dir, TRunScan& scan, std::string& error) {
+bool ScanRun(const fs::path& dir, TRunScan& scan, std::string& error, const TGameView* game) {
   scan = TRunScan{};
   scan.Dir = dir;
   const fs::path first = dir / "out0.txt";
@@ -175,6 +179,6 @@ bool ScanRun(const fs::path& dir, TRunScan& scan, std::string& error) {
                                         " without a final status (\"Solution is suboptimal\"): it was cut "
                                         "short or ended with an error."});
   CheckEnd(previous, last, scan.Warnings);
-  ReadGameFiles(scan, *start, end);
+  ReadGameFiles(scan, *start, end, game);
   return true;
 }

@@ -27,7 +27,6 @@ struct TRunScan {
   std::optional<TGameResult> Result;
   std::optional<TGameMatrix> Matrix;
   std::optional<TGameSummary> Game;  // with a result and a matrix that fit
-  std::filesystem::path MatrixFile;  // where the matrix was found
 };
 
 // The file name of report k.
@@ -36,8 +35,10 @@ std::string ReportFileName(int k);
 // Scans `dir`. False with a message when it holds no out0.txt that can be
 // read; everything else that is wrong becomes a warning, and the run shown
 // ends before the first report that does not belong to it. GMatrix.txt is
-// looked for in `dir` and, for the folder of one player (A or B), beside it.
-bool ScanRun(const std::filesystem::path& dir, TRunScan& scan, std::string& error);
+// looked for in `dir` and, for the folder of one player (A or B), beside it,
+// unless the caller gives the game.
+bool ScanRun(const std::filesystem::path& dir, TRunScan& scan, std::string& error,
+             const TGameView* game = nullptr);
 
 // Reads report k of a scanned run again, for its grid.
 // With `rows` false the rows' terms are left for ParseRow.

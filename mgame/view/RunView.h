@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "RunReader.h"
+
 // `view [DIR] [-o FILE] [--text] [--steps A-B] [--all]`, with `args` the
 // arguments after the command's name. Writes DIR/steps.html (or FILE; "-"
 // is standard output), or with --text the walk-through to `out` (or FILE).
@@ -18,10 +20,13 @@ int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::os
 
 // The pages of a game solved into `dir`: DIR/A/steps.html, DIR/B/steps.html
 // and DIR/index.html (the game, its value, both strategies as bars, links to
-// both walk-throughs). The matrix is read from DIR/GMatrix.txt when it is
-// there (the shift from DIR/GMatrixP.txt). The pages written are listed on
-// `out`, warnings go to `err`. Returns 0, or 1 with a message on `err`.
-int WriteGameView(const std::filesystem::path& dir, std::ostream& out, std::ostream& err);
+// both walk-throughs). `game` is the game as the caller solved it (its
+// matrix as written and its shift); when null, the matrix is read from
+// DIR/GMatrix.txt if it is there (the shift from DIR/GMatrixP.txt). The
+// pages written are listed on `out`, warnings go to `err`. Returns 0, or 1
+// with a message on `err`.
+int WriteGameView(const std::filesystem::path& dir, const TGameView* game, std::ostream& out,
+                  std::ostream& err);
 
 // The one line of usage.
 extern const char ViewUsage[];

@@ -142,10 +142,11 @@ bool IsGameFolder(const fs::path& dir) {
 
 namespace {
 
-int WriteGamePages(const fs::path& dir, const TViewOptions& options, std::ostream& out, std::ostream& err) {
+int WriteGamePages(const fs::path& dir, const TGameView* game, const TViewOptions& options, std::ostream& out,
+                   std::ostream& err) {
   TRunScan a, b;
   std::string error;
-  if (!ScanRun(dir / "A", a, error) || !ScanRun(dir / "B", b, error)) {
+  if (!ScanRun(dir / "A", a, error, game) || !ScanRun(dir / "B", b, error, game)) {
     err << "mgame: " << error << '\n';
     return 1;
   }
@@ -163,8 +164,8 @@ int WriteGamePages(const fs::path& dir, const TViewOptions& options, std::ostrea
 
 }  // namespace
 
-int WriteGameView(const fs::path& dir, std::ostream& out, std::ostream& err) {
-  return WriteGamePages(dir, TViewOptions{}, out, err);
+int WriteGameView(const fs::path& dir, const TGameView* game, std::ostream& out, std::ostream& err) {
+  return WriteGamePages(dir, game, TViewOptions{}, out, err);
 }
 
 int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -196,7 +197,7 @@ int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::os
           << ViewUsage << ")\n";
       return 2;
     }
-    return WriteGamePages(command.Dir, command.Options, out, err);
+    return WriteGamePages(command.Dir, nullptr, command.Options, out, err);
   }
   if (IsGameFolder(command.Dir)) {  // --text: both players' walk-throughs
     TRunScan a, b;

@@ -163,6 +163,37 @@ TEST(RunView, TextAndUsage) {
   EXPECT_EQ(Count(page.substr(0, page.find("id=\"tableaux\"")), "<tr><th scope=\"row\">"), 40);  // steps
 }
 
+// The seed-12345 game's folder as a game is solved into it: the matrix,
+// A/ and B/ each with its run.
+TEST(RunView, GameFolders) {
+  TScratchDir scratch("view");
+  const fs::path& dir = scratch.Path();
+  CopyRun("system12345A", dir / "A");
+  CopyRun("system12345B", dir / "B");
+  const std::string matrix =
+      "6 6\r\n-2 -4 -8 1 3 -3\r\n-1 -8 -9 8 9 -3\r\n-5 5 0 -1 7 6\r\n5 7 -6 -9 4 -1\r\n"
+      "-6 4 -2 -4 -1 -8\r\n5 -7 7 -4 1 6\r\n";
+  WriteWholeFile((dir / "GMatrix.txt").string(), matrix);
+
+  const TViewRun text = View({dir.string(), "--text"});
+  EXPECT_EQ(text.Status, 0) << text.Err;
+  EXPECT_NE(text.Out.find("Value of the game: -0.63919 (v' 9.36081 of the matrix shifted by 10)"),
+            std::string::npos);
+  EXPECT_NE(text.Out.find("column 4 |#############"), std::string::npos);
+
+  // The game as the caller states it: its shift, decimal, is taken as it is.
+  TGameView game;
+  std::string error;
+  ASSERT_TRUE(ParseGameMatrix(matrix, game.Matrix, error));
+  game.Shift = "9.5";
+  std::ostringstream out, err;
+  ASSERT_EQ(WriteGameView(dir, &game, out, err), 0) << err.str();
+  const std::string index = ReadWholeFile((dir / "index.html").string());
+  EXPECT_NE(index.find("data-game-value=\"-0.13919\""), std::string::npos);
+  EXPECT_EQ(Count(index, "data-probability="), 12);
+  EXPECT_EQ(Count(ReadWholeFile((dir / "B" / "steps.html").string()), "<table class=\"tableau\">"), 8);
+}
+
 TEST(RunView, WarningsOnCraftedFolders) {
   TScratchDir scratch("view");
   struct TCase {
