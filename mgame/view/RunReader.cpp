@@ -65,7 +65,10 @@ class TLineReader {
       end = toEnd ? line_.size() : line_.find('*', pos_);
       if (end == std::string_view::npos) return false;
     }
-    if (end == start || line_.substr(start, end - start).find(' ') != std::string_view::npos) return false;
+    if (end == start) return false;
+    // No blank, and no control character that a terminal would obey.
+    for (std::size_t i = start; i < end; ++i)
+      if (static_cast<unsigned char>(line_[i]) <= ' ' || line_[i] == '\x7f') return false;
     span.Begin = static_cast<std::uint32_t>(base_ + start);
     span.Length = static_cast<std::uint32_t>(end - start);
     pos_ = end;
