@@ -45,6 +45,7 @@ kbd { font: 12px ui-monospace, monospace; border: 1px solid var(--line); border-
 .bar-value { font-family: ui-monospace, monospace; text-align: right; }
 .scroll { overflow-x: auto; width: fit-content; max-width: 100%; margin: .4rem 0 .2rem; border: 1px solid var(--line); border-radius: 6px; }
 table { border-collapse: collapse; }
+caption > span { position: sticky; left: .6rem; }
 caption { caption-side: top; text-align: left; padding: .35rem .6rem; font-weight: 600; background: var(--band);
   border-bottom: 1px solid var(--line); }
 th, td { padding: .2rem .55rem; border-bottom: 1px solid var(--line); white-space: nowrap; }
@@ -92,6 +93,12 @@ table.matrix td { min-width: 2.5rem; }
 // j/k, n/p and the arrow keys move from one tableau to the next.
 constexpr std::string_view Script = R"js(
 (() => {
+  // A wide grid starts scrolled to its pivot.
+  for (const td of document.querySelectorAll('td.pivot')) {
+    const box = td.closest('.scroll');
+    const left = td.getBoundingClientRect().left - box.getBoundingClientRect().left;
+    if (left + td.offsetWidth > box.clientWidth) box.scrollLeft = left - box.clientWidth / 2;
+  }
   const reports = Array.from(document.querySelectorAll('section.report'));
   if (!reports.length) return;
   document.addEventListener('keydown', (event) => {

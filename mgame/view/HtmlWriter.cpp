@@ -103,10 +103,10 @@ void WriteGrid(const TReport& report, int k, const TStep* step, std::ostream& ou
   const std::size_t n = report.Columns.size();
   const int entering = step ? step->EnteringColumn : -1;
   const int leaving = step ? step->LeavingRow : -1;
-  out << "<div class=\"scroll\"><table class=\"tableau\">\n<caption>" << ReportFileName(k)
+  out << "<div class=\"scroll\"><table class=\"tableau\">\n<caption><span>" << ReportFileName(k)
       << ": the tableau after " << k << (k == 1 ? " pivot" : " pivots");
   if (step) out << " \xE2\x80\x94 " << Escaped(StepCaption(*step));
-  out << "</caption>\n<thead><tr><th scope=\"col\">Basis</th>";
+  out << "</span></caption>\n<thead><tr><th scope=\"col\">Basis</th>";
   for (std::size_t j = 0; j < n; ++j) {
     out << "<th scope=\"col\"" << (static_cast<int>(j) == entering ? " class=\"entering\"" : "") << ">"
         << HtmlEscape(report.View(report.Columns[j]));
