@@ -25,7 +25,7 @@
 #include <utility>
 #include <vector>
 
-#include "SoftExtendedWide.h"
+#include "WideInteger.h"
 
 using namespace SoftExtendedWide;
 

@@ -7,7 +7,7 @@
 #include <bit>
 #include <cstring>
 
-#include "SoftExtendedWide.h"
+#include "WideInteger.h"
 
 using namespace SoftExtendedWide;
 
