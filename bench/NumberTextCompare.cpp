@@ -52,13 +52,10 @@ void Check(TTally& tally, long double value, const char* form, const std::string
   ++tally.Texts;
   if (n <= MaxNumberText && untouched && expected.compare(0, std::string::npos, buffer, n) == 0) return;
   if (++tally.Differ <= 20) {
-    std::uint64_t significand = 0;
-    std::uint16_t signAndExponent = 0;
-    std::memcpy(&significand, &value, 8);
-    std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&value) + 8, 2);
-    std::printf("  %s of %04x:%016llx (%.25Lg): got %.*s, expected %s%s\n", form, unsigned{signAndExponent},
-                static_cast<unsigned long long>(significand), value, static_cast<int>(n), buffer,
-                expected.c_str(), untouched ? "" : " (wrote past the count)");
+    const TSoftExtended fields = FieldsFromBytes(&value);
+    std::printf("  %s of %04x:%016llx (%.25Lg): got %.*s, expected %s%s\n", form,
+                unsigned{fields.SignExponent}, static_cast<unsigned long long>(fields.Significand), value,
+                static_cast<int>(n), buffer, expected.c_str(), untouched ? "" : " (wrote past the count)");
   }
 }
 
@@ -66,10 +63,9 @@ void Check(TTally& tally, long double value, const char* form, const std::string
 // value and from its stored fields.
 void CheckValue(TTally& tally, long double value, const std::string& fixedPoint,
                 const std::string& fixedComma, const std::string& point) {
-  std::uint64_t m = 0;
-  std::uint16_t se = 0;
-  std::memcpy(&m, &value, 8);
-  std::memcpy(&se, reinterpret_cast<const char*>(&value) + 8, 2);
+  const TSoftExtended fields = FieldsFromBytes(&value);
+  const std::uint64_t m = fields.Significand;
+  const std::uint16_t se = fields.SignExponent;
   Check(tally, value, "FormatFixed '.'", fixedPoint, [&](char* out) { return FormatFixed(out, value, '.'); });
   Check(tally, value, "FormatFixed ','", fixedComma, [&](char* out) { return FormatFixed(out, value, ','); });
   Check(tally, value, "FormatPoint", point, [&](char* out) { return FormatPoint(out, value); });

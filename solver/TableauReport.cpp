@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ClassUnit.h"
+#include "ExtendedFormat.h"
 #include "NumberText.h"
 #include "TextFile.h"
 
@@ -47,10 +48,15 @@ char* Put(char* out, const char* text, std::size_t n) {
 // Strictly below zero, as `value < 0` is: the sign bit of a value that is
 // neither a zero nor a NaN.
 bool IsBelowZero(const TSoftExtended& bits) {
-  const unsigned exponent = bits.SignExponent & 0x7FFFu;
+  const unsigned exponent = ExponentField(bits.SignExponent);
   const bool zero = (exponent | bits.Significand) == 0;
-  const bool nan = exponent == 0x7FFFu && (bits.Significand << 1) != 0;
-  return (bits.SignExponent >> 15) != 0 && !zero && !nan;
+  const bool nan = exponent == ExtendedMaxExponent && (bits.Significand << 1) != 0;
+  return SignField(bits.SignExponent) && !zero && !nan;
+}
+
+// The magnitude: the same fields with the sign cleared.
+TSoftExtended Magnitude(const TSoftExtended& bits) {
+  return {bits.Significand, static_cast<std::uint16_t>(bits.SignExponent & ExtendedExponentMask)};
 }
 
 // The report's number forms, with the separator of the run.
@@ -76,13 +82,13 @@ struct TCellWriter {
   // A later term without M: " + " or " - ", then the text of |value|. A
   // third of all terms are zeros: their text is copied whole.
   char* Term(char* out, const TSoftExtended& bits) const {
-    if (((bits.SignExponent & 0x7FFFu) | bits.Significand) == 0) {
+    if ((ExponentField(bits.SignExponent) | bits.Significand) == 0) {
       std::memcpy(out, ZeroTerm, 16);
       return out + 10;
     }
     std::memcpy(out, " + ", 4);
     out[1] = IsBelowZero(bits) ? '-' : '+';
-    return Fixed(out + 3, {bits.Significand, static_cast<std::uint16_t>(bits.SignExponent & 0x7FFFu)});
+    return Fixed(out + 3, Magnitude(bits));
   }
 
   // "(" M "*M" plain ")": the plain part's own "-" joins it to the M part; a
@@ -94,10 +100,9 @@ struct TCellWriter {
     out = Fixed(out, ExtendedBits(cell.M));
     std::memcpy(out, "*M", 2);
     out += 2;
-    const TSoftExtended value = ExtendedBits(cell.Value);
+    const TSoftExtended value = ExtendedBits(cell.Value), magnitude = Magnitude(value);
     char* plain = out + 1;
-    const std::size_t n = FormatFixed(plain, value.Significand,
-                                      static_cast<std::uint16_t>(value.SignExponent & 0x7FFFu), Separator);
+    const std::size_t n = FormatFixed(plain, magnitude.Significand, magnitude.SignExponent, Separator);
     const bool roundsToZero = n == 7 && std::memcmp(plain, ZeroText, 7) == 0;
     *out = IsBelowZero(value) && !roundsToZero ? '-' : '+';
     out = plain + n;

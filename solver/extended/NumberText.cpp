@@ -68,8 +68,6 @@ constexpr u64 PowersOf10[] = {1ull,
                               1000000000000000000ull,
                               10000000000000000000ull};
 
-constexpr unsigned MaxExponent = 0x7fff;
-constexpr u64 IntegerBit = 1ull << 63;
 // floor(2 * |x| * 10^5) from here on: the fifth decimal is no longer the
 // place to round at (|x| >= 10^13).
 constexpr u64 TwiceFastLimit = 2'000'000'000'000'000'000ull;
@@ -243,9 +241,9 @@ std::size_t PutLargeWhole(char* out, u64 m, int shift, bool negative, char separ
 template <bool Point>
 std::size_t FormatOther(char* out, u64 m, std::uint16_t signAndExponent, char separator) {
   constexpr int MaxIntegerDigits = Point ? 36 : 18;
-  const unsigned exponent = signAndExponent & MaxExponent;
-  const bool negative = (signAndExponent >> 15) != 0;
-  const bool normal = (m & IntegerBit) != 0;
+  const unsigned exponent = ExponentField(signAndExponent);
+  const bool negative = SignField(signAndExponent);
+  const bool normal = IntegerBitOf(m);
   if (exponent == 0 || (normal && exponent < ExponentOffset)) {  // |x| < 2^63
     const unsigned s = ExponentOffset - exponent;
     const TWide twice = TwiceScaled(m, s < 127 ? s : 127);
@@ -259,8 +257,8 @@ std::size_t FormatOther(char* out, u64 m, std::uint16_t signAndExponent, char se
     return PutLargeScaled(out, scaled, negative, separator, MaxIntegerDigits);
   }
   // Non-finite, invalid encodings, huge magnitudes.
-  if (exponent == MaxExponent) {
-    if (m == IntegerBit) return PutLiteral(out, negative ? "-Inf" : "Inf");
+  if (exponent == ExtendedMaxExponent) {
+    if (m == ExtendedIntegerBit) return PutLiteral(out, negative ? "-Inf" : "Inf");
     return PutLiteral(out, "NaN");
   }
   // A clear integer bit is only valid with the smallest exponent (zeros and

@@ -1,53 +1,56 @@
-// Internal to the soft extended arithmetic and the decimal conversion: 64 x 64
-// bit products, 128 / 64 bit quotients and the one rounding step that every
-// result goes through.
+// 64 x 64-bit products, 128 / 64-bit quotients and 128-bit shifts, for the
+// software arithmetic, the decimal conversion and the number texts.
 //
-// A 128-bit integer type is used where the compiler has one, for speed; the
-// portable code is what the other compilers get, and defining
-// MG_SOFT_EXTENDED_NO_INT128 forces it so that it is tested here as well.
+// The compiler's 128-bit integers are used where it has them, for speed;
+// other compilers get the portable code of 32-bit halves. This is the one
+// switch between the two: MG_PORTABLE_WIDE=1 forces the portable code, so
+// that it is built and tested here as well.
 #pragma once
 
 #include <cstdint>
 
-#include "SoftExtended.h"
+#if defined(__SIZEOF_INT128__) && !(defined(MG_PORTABLE_WIDE) && MG_PORTABLE_WIDE)
+#define MG_WIDE_INT128 1
+#else
+#define MG_WIDE_INT128 0
+#endif
 
-namespace SoftExtendedWide {
+namespace wide_integer {
 
 using u32 = std::uint32_t;
 using u64 = std::uint64_t;
 
-inline constexpr int ExponentBias = 16383;
-inline constexpr int MaxExponent = 0x7FFF;
-inline constexpr u64 IntegerBit = 1ull << 63;
-
-#if defined(__SIZEOF_INT128__) && !defined(MG_SOFT_EXTENDED_NO_INT128)
-#define MG_SOFT_EXTENDED_INT128 1
+#if MG_WIDE_INT128
+__extension__ typedef unsigned __int128 u128;
 #endif
 
-// high:low = a * b.
-inline void Multiply(u64 a, u64 b, u64& high, u64& low) {
-#ifdef MG_SOFT_EXTENDED_INT128
-  __extension__ typedef unsigned __int128 u128;
+// A 128-bit number as its two halves.
+struct TWide {
+  u64 High;
+  u64 Low;
+};
+
+// a * b.
+inline TWide MultiplyWide(u64 a, u64 b) {
+#if MG_WIDE_INT128
   const u128 product = static_cast<u128>(a) * b;
-  high = static_cast<u64>(product >> 64);
-  low = static_cast<u64>(product);
+  return {static_cast<u64>(product >> 64), static_cast<u64>(product)};
 #else
-  const u64 a0 = a & 0xFFFFFFFFu, a1 = a >> 32, b0 = b & 0xFFFFFFFFu, b1 = b >> 32;
-  const u64 p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+  const u64 aLow = a & 0xFFFFFFFFu, aHigh = a >> 32, bLow = b & 0xFFFFFFFFu, bHigh = b >> 32;
+  const u64 lowLow = aLow * bLow, lowHigh = aLow * bHigh, highLow = aHigh * bLow;
   // The middle column cannot overflow: three values below 2^32 each.
-  const u64 middle = (p00 >> 32) + (p01 & 0xFFFFFFFFu) + (p10 & 0xFFFFFFFFu);
-  low = (middle << 32) | (p00 & 0xFFFFFFFFu);
-  high = p11 + (p01 >> 32) + (p10 >> 32) + (middle >> 32);
+  const u64 middle = (lowLow >> 32) + (lowHigh & 0xFFFFFFFFu) + (highLow & 0xFFFFFFFFu);
+  return {aHigh * bHigh + (lowHigh >> 32) + (highLow >> 32) + (middle >> 32),
+          (middle << 32) | (lowLow & 0xFFFFFFFFu)};
 #endif
 }
 
 // Quotient of high:low by divisor, with the remainder. Requires a divisor with
 // its top bit set and high < divisor, so that the quotient fits in 64 bits.
-// Two steps of schoolbook division in base 2^32: each quotient digit is
-// estimated from the top digits and corrected at most twice.
+// The portable code takes two steps of schoolbook division in base 2^32: each
+// quotient digit is estimated from the top digits and corrected at most twice.
 inline u64 Divide(u64 high, u64 low, u64 divisor, u64& remainder) {
-#ifdef MG_SOFT_EXTENDED_INT128
-  __extension__ typedef unsigned __int128 u128;
+#if MG_WIDE_INT128
   const u128 dividend = (static_cast<u128>(high) << 64) | low;
   const u64 quotient = static_cast<u64>(dividend / divisor);
   remainder = low - quotient * divisor;
@@ -76,10 +79,21 @@ inline u64 Divide(u64 high, u64 low, u64 divisor, u64& remainder) {
 #endif
 }
 
-// Rounds (significand + extra / 2^64) * 2^(exponent - ExponentBias - 63), with
-// the significand's top bit set, to the nearest extended value, ties to even:
-// on the subnormal grid below the normal range, to an infinity above it. A
-// nonzero value that was cut off below `extra` must have set its lowest bit.
-TSoftExtended RoundToExtended(bool negative, int exponent, u64 significand, u64 extra);
+// high:low shifted right by `count`, the bits shifted out ORed into bit 0.
+inline void ShiftRightSticky(u64& high, u64& low, int count) {
+  if (count == 0) return;
+  if (count < 64) {
+    const bool lost = (low << (64 - count)) != 0;
+    low = (low >> count) | (high << (64 - count)) | (lost ? 1 : 0);
+    high >>= count;
+  } else if (count < 128) {
+    const bool lost = low != 0 || (count > 64 && (high << (128 - count)) != 0);
+    low = (count == 64 ? high : high >> (count - 64)) | (lost ? 1 : 0);
+    high = 0;
+  } else {
+    low = (high | low) != 0 ? 1 : 0;
+    high = 0;
+  }
+}
 
-}  // namespace SoftExtendedWide
+}  // namespace wide_integer

@@ -5,10 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ExtendedFormat.h"
+
 long double FromBits(std::uint64_t significand, std::uint16_t signAndExponent) {
   unsigned char bytes[sizeof(long double)] = {};
-  std::memcpy(bytes, &significand, 8);
-  std::memcpy(bytes + 8, &signAndExponent, 2);
+  FieldsToBytes({significand, signAndExponent}, bytes);
   long double value;
   std::memcpy(&value, bytes, sizeof value);
   return value;
