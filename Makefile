@@ -39,7 +39,7 @@ test: build
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan-test:
-	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DMG_SANITIZE=ON -DMG_BENCH=OFF
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DMG_SANITIZE=ON -DMG_BENCH=OFF -DMG_ORACLES=OFF
 	cmake --build $(ASAN_DIR) -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_DIR) --output-on-failure -j$(JOBS)
@@ -47,7 +47,7 @@ asan-test:
 # The whole suite with the software extended arithmetic in place of the x87
 # unit's, as on platforms without the 80-bit type.
 soft-test:
-	cmake -S . -B $(SOFT_DIR) -DCMAKE_BUILD_TYPE=Release -DMG_SOFT_EXTENDED=ON -DMG_BENCH=OFF
+	cmake -S . -B $(SOFT_DIR) -DCMAKE_BUILD_TYPE=Release -DMG_SOFT_EXTENDED=ON -DMG_BENCH=OFF -DMG_ORACLES=OFF
 	cmake --build $(SOFT_DIR) -j$(JOBS)
 	ctest --test-dir $(SOFT_DIR) --output-on-failure -j$(JOBS)
 	sh tests/corpus/check.sh $(SOFT_DIR)/solver/Lorvex
@@ -60,14 +60,14 @@ windows: windows-build
 
 windows-build:
 	sh scripts/need-packages.sh x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64 wine:wine
-	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DMG_BENCH=OFF
+	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DMG_BENCH=OFF -DMG_ORACLES=OFF
 	cmake --build $(WINDOWS_DIR) -j$(JOBS)
 
 # 64-bit ARM Linux (software arithmetic): the unit and generator tests and
 # the corpus run under qemu-user.
 arm64:
 	sh scripts/need-packages.sh aarch64-linux-gnu-g++:crossbuild-essential-arm64 qemu-aarch64:qemu-user
-	cmake -S . -B $(ARM64_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake -DCMAKE_BUILD_TYPE=Release -DMG_BENCH=OFF
+	cmake -S . -B $(ARM64_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake -DCMAKE_BUILD_TYPE=Release -DMG_BENCH=OFF -DMG_ORACLES=OFF
 	cmake --build $(ARM64_DIR) -j$(JOBS)
 	ctest --test-dir $(ARM64_DIR) --output-on-failure -j$(JOBS)
 	sh tests/corpus/check.sh $(ARM64_DIR)/solver/Lorvex qemu-aarch64 -L /usr/aarch64-linux-gnu
@@ -78,7 +78,7 @@ corpus: build
 
 fuzz:
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-	  -DMG_FUZZ=ON -DMG_TESTS=OFF -DMG_BENCH=OFF
+	  -DMG_FUZZ=ON -DMG_TESTS=OFF -DMG_BENCH=OFF -DMG_ORACLES=OFF
 	cmake --build $(FUZZ_DIR) -j$(JOBS)
 
 # Runs each fuzzer for FUZZ_SECONDS on the checked-in seeds.
@@ -94,7 +94,7 @@ format:
 # clang-tidy over everything we write; the fuzzers take their flags from the
 # fuzz build.
 tidy: build fuzz
-	clang-tidy -p $(BUILD_DIR) --quiet $$(git ls-files 'solver/*.cpp' 'generator/*.cpp' 'tests/*.cpp' 'bench/*.cpp')
+	clang-tidy -p $(BUILD_DIR) --quiet $$(git ls-files 'solver/*.cpp' 'generator/*.cpp' 'tests/*.cpp' 'bench/*.cpp' 'oracles/*.cpp')
 	clang-tidy -p $(FUZZ_DIR) --quiet $$(git ls-files 'fuzz/*.cpp')
 
 # Fails when a file is not as clang-format writes it.

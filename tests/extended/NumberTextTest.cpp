@@ -1,6 +1,6 @@
 // Number texts: exact results for ties, signs and the switches between the
 // fixed and exponent forms, and a slice of the randomized comparison with the
-// slow reference (bench/NumberTextCompare runs the full one).
+// slow reference (oracles/NumberTextCompare runs the full one).
 #include <gtest/gtest.h>
 
 #include <algorithm>
