@@ -25,6 +25,8 @@
 #include "BenchProblems.h"
 #include "Machine.h"
 #include "ScratchDir.h"
+#include "TableauModel.h"
+#include "TableauReport.h"
 
 namespace {
 

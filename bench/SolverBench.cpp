@@ -30,6 +30,7 @@
 #include "Errors.h"
 #include "Machine.h"
 #include "ScratchDir.h"
+#include "TableauReport.h"
 
 namespace {
 

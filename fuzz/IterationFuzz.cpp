@@ -8,9 +8,11 @@
 
 #include "ClassUnit.h"
 #include "Errors.h"
+#include "Locale.h"
 #include "NumberText.h"
 #include "SimplexStep.h"
 #include "TableauInvariants.h"
+#include "TableauReport.h"
 
 namespace {
 

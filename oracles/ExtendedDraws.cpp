@@ -341,20 +341,17 @@ std::string TDraw::ZeroRunText() {
   return Sign() + body;
 }
 
-std::string TDraw::NearValueText(bool boundary) {
+int TDraw::NearValueExponent(bool boundary) {
   const u64 w = Below(100);
-  int exponent;
-  if (boundary) {
-    exponent = Chance(50) ? 0x7FFE : 0;
-  } else if (w < 75) {
-    exponent = Bias + Between(-70, 70);
-  } else if (w < 93) {
-    exponent = Bias + Between(-1200, 1200);
-  } else if (w < 97) {
-    exponent = Between(0, 0x7FFE);
-  } else {
-    exponent = Between(0, 2);
-  }
+  if (boundary) return Chance(50) ? 0x7FFE : 0;
+  if (w < 75) return Bias + Between(-70, 70);
+  if (w < 93) return Bias + Between(-1200, 1200);
+  if (w < 97) return Between(0, 0x7FFE);
+  return Between(0, 2);
+}
+
+std::string TDraw::NearValueText(bool boundary) {
+  const int exponent = NearValueExponent(boundary);
   u64 m = Significand();
   if (boundary) m = exponent == 0 ? Below(2) : ~0ull;  // 0 and the largest value
   if (exponent == 0 && !boundary) m >>= Between(1, 63);

@@ -10,6 +10,7 @@
 
 #include "ClassUnit.h"
 #include "Errors.h"
+#include "Locale.h"
 #include "TextFile.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include "ClassUnit.h"
 #include "Errors.h"
 #include "SimplexStep.h"
+#include "TableauModel.h"
 
 namespace {
 
@@ -149,8 +150,8 @@ void Iterate(TSimplex& simplex, int pivotLimit, const TTableauVisitor& visit) {
   }
 }
 
-void Solve(TSimplex& simplex, int pivotLimit) {
-  Iterate(simplex, pivotLimit, [](const TSimplex& tableau, int k) {
+void Solve(TSimplex& simplex) {
+  Iterate(simplex, MaxPivots, [](const TSimplex& tableau, int k) {
     WriteTable(tableau, "out" + std::to_string(k) + ".txt");
     if (tableau.Status == StatusOptimal) WriteGameResult(tableau, "GResult.txt");
   });

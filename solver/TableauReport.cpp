@@ -1,5 +1,7 @@
 // The tableau report: every live row as an equation, the objective line and
 // the status line, in the user's decimal separator.
+#include "TableauReport.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -10,6 +12,7 @@
 
 #include "ClassUnit.h"
 #include "ExtendedFormat.h"
+#include "Locale.h"
 #include "NumberText.h"
 #include "TextFile.h"
 

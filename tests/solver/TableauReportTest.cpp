@@ -7,7 +7,9 @@
 #include <string>
 
 #include "ClassUnit.h"
+#include "Locale.h"
 #include "SolverTesting.h"
+#include "TableauReport.h"
 
 namespace {
 
