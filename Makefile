@@ -2,6 +2,7 @@
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
+FUZZ_SOFT_DIR ?= build-fuzz-soft
 SOFT_DIR ?= build-soft
 WINDOWS_DIR ?= build-windows
 ARM64_DIR ?= build-arm64
@@ -9,7 +10,7 @@ JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build install package package-windows demo test asan-test soft-test windows windows-build arm64 corpus fuzz fuzz-smoke bench format format-check tidy clean
+.PHONY: all build install package package-windows demo test asan-test soft-test windows windows-build arm64 corpus fuzz fuzz-smoke fuzz-soft fuzz-soft-smoke bench format format-check tidy clean
 
 all: build
 
@@ -85,6 +86,15 @@ fuzz:
 fuzz-smoke: fuzz
 	sh fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
+# The fuzzers over the software extended arithmetic, as on arm64.
+fuzz-soft:
+	cmake -S . -B $(FUZZ_SOFT_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DMG_FUZZ=ON -DMG_SOFT_EXTENDED=ON -DMG_TESTS=OFF -DMG_BENCH=OFF -DMG_ORACLES=OFF
+	cmake --build $(FUZZ_SOFT_DIR) -j$(JOBS)
+
+fuzz-soft-smoke: fuzz-soft
+	sh fuzz/run.sh $(FUZZ_SOFT_DIR) $(FUZZ_SECONDS)
+
 bench: build
 	sh bench/run.sh $(BUILD_DIR)
 
@@ -102,4 +112,4 @@ format-check:
 	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(SOFT_DIR) $(WINDOWS_DIR) $(ARM64_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(FUZZ_SOFT_DIR) $(SOFT_DIR) $(WINDOWS_DIR) $(ARM64_DIR)

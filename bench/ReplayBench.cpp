@@ -1,7 +1,7 @@
 // Where a run's time goes apart from the file system, tableau by tableau: the
 // step loop (Iterate) runs each problem in memory, and every tableau it hands
 // over is
-//   - formatted in memory (FormatTableTo), in ns and, where the processor's
+//   - formatted in memory (FormatTable into the run's buffer), in ns and, where the processor's
 //     counter can be read, cycles per formatted value;
 //   - written as a report file (WriteTable) into the scratch directory;
 //   - cleaned and tested for optimality again, on a copy, as the loop does
@@ -84,16 +84,14 @@ struct TReplayer {
   fs::path ReportFile;
   TCycleCounter& Counter;
   TReplay& Replay;
-  std::string Text;
+  TReportBuffer Report;  // the run's one buffer, as Solve keeps it
+  std::string_view Text;
   TSimplex Copy{};
 
   void Visit(const TSimplex& s, int pivots) {
     auto nothing = [] {};
-    auto format = [&] {
-      Text.clear();
-      FormatTableTo(s, Text);
-    };
-    auto write = [&] { WriteTable(s, ReportFile.string()); };
+    auto format = [&] { Text = FormatTable(s, Report); };
+    auto write = [&] { WriteTable(s, ReportFile.string(), Report); };
     auto remove = [&] { fs::remove(ReportFile); };
     // The tests the pivot makes as it cleans what it writes, here on every
     // part of the live rows and the objective row (of a clean tableau, so
@@ -197,7 +195,7 @@ int Bench(const TOptions& options, const std::vector<TProblem>& problems) {
   TCycleCounter counter;
   std::printf("ReplayBench %s: %s\n", options.Quick ? "quick" : "full", MachineText().c_str());
   std::printf(
-      "Every tableau of the step loop: FormatTableTo, WriteTable into %s, cleaning and the\n"
+      "Every tableau of the step loop: FormatTable, WriteTable into %s, cleaning and the\n"
       "optimality test (on a copy), each the best of %d; the steps between tableaux as the loop ran\n"
       "them. Values: the numbers of every tableau report. MB = 10^6 bytes.\n\n",
       scratch.Path().c_str(), options.Runs);

@@ -88,6 +88,7 @@ void Solve(TSimplex& simplex);
 std::string FormatCell(const TCell& cell, bool asTerm, bool withM);
 
 // The tableau as equations: a line per live row, the objective line, the status.
+// Solve writes through the run's one report buffer instead (TableauReport.h).
 void WriteTable(const TSimplex& simplex, const std::string& fileName);
 
 // The game reading of an optimal tableau: F, X, v' = |1/F| and S* = |X/F|.

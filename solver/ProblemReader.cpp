@@ -157,8 +157,7 @@ void AddRelationEntries(std::vector<TCell>& row, int r, char relation, const THe
 // The format has no exponents: a constant that the text continues with one
 // is refused whole, with the exponent, rather than read as its leading part.
 // `end` is the cursor after the constant; returns `value`.
-TExtended WithoutExponent(TExtended value, const std::string& text, std::size_t start,
-                          const std::size_t& end) {
+TExtended WithoutExponent(TExtended value, const std::string& text, std::size_t start, std::size_t end) {
   std::size_t last = end;
   if (last >= text.size() || (text[last] != 'e' && text[last] != 'E')) return value;
   ++last;
@@ -263,7 +262,8 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName) {
   auto ReadInt = [&] { return ToInt(ScanText(IsDigit)); };
   auto ReadConstant = [&] {
     const std::size_t start = cursor;
-    return WithoutExponent(ReadReal(), text, start, cursor);
+    const TExtended value = ReadReal();  // moves the cursor past the constant
+    return WithoutExponent(value, text, start, cursor);
   };
   auto ReadTerm = [&](int row) {
     const TExtended coefficient = ReadReal();

@@ -7,6 +7,7 @@
 #include "Errors.h"
 #include "SimplexStep.h"
 #include "TableauModel.h"
+#include "TableauReport.h"
 
 namespace {
 
@@ -151,8 +152,9 @@ void Iterate(TSimplex& simplex, int pivotLimit, const TTableauVisitor& visit) {
 }
 
 void Solve(TSimplex& simplex) {
-  Iterate(simplex, MaxPivots, [](const TSimplex& tableau, int k) {
-    WriteTable(tableau, "out" + std::to_string(k) + ".txt");
+  TReportBuffer report;  // one buffer for every report of the run
+  Iterate(simplex, MaxPivots, [&report](const TSimplex& tableau, int k) {
+    WriteTable(tableau, "out" + std::to_string(k) + ".txt", report);
     if (tableau.Status == StatusOptimal) WriteGameResult(tableau, "GResult.txt");
   });
 }

@@ -140,35 +140,6 @@ std::string FormatCell(const TCell& cell, bool asTerm, bool withM) {
 
 namespace {
 
-// The report's text, grown as needed and never filled ahead: the formatter
-// writes into the room it asks for and commits what it used.
-class TReportBuffer {
- public:
-  char* Room(std::size_t n) {
-    if (capacity_ - used_ < n) Grow(n);
-    return data_.get() + used_;
-  }
-  void Commit(std::size_t n) { used_ += n; }
-  void Write(std::string_view text) {
-    std::memcpy(Room(text.size()), text.data(), text.size());
-    Commit(text.size());
-  }
-  void Clear() { used_ = 0; }
-  std::string_view Text() const { return {data_.get(), used_}; }
-
- private:
-  void Grow(std::size_t n) {
-    const std::size_t capacity = std::max(2 * capacity_, used_ + n);
-    std::unique_ptr<char[]> data(new char[capacity]);
-    if (used_ > 0) std::memcpy(data.get(), data_.get(), used_);
-    data_ = std::move(data);
-    capacity_ = capacity;
-  }
-
-  std::unique_ptr<char[]> data_;
-  std::size_t capacity_ = 0, used_ = 0;
-};
-
 // One line of a row: every column's term, " = " and the right-hand side.
 char* FormatRow(char* p, const std::vector<TCell>& row, const std::vector<TNameSlot>& names,
                 const TCellWriter& writer, bool objective, bool withM) {
@@ -182,8 +153,8 @@ char* FormatRow(char* p, const std::vector<TCell>& row, const std::vector<TNameS
   return Put(p, "\r\n", 2);
 }
 
-// The report text into the buffer.
-void FormatTable(const TSimplex& simplex, TReportBuffer& out) {
+// The report text appended to the buffer.
+void AppendTable(const TSimplex& simplex, TReportBuffer& out) {
   const int n = simplex.Variables.Count;
   std::vector<TNameSlot> terms(static_cast<std::size_t>(n));
   for (int j = 0; j < n; ++j) terms[j] = SlotOf(simplex.Variables.Items[j], true);
@@ -205,23 +176,26 @@ void FormatTable(const TSimplex& simplex, TReportBuffer& out) {
   out.Write(StatusLine(simplex.Status));
 }
 
-// One buffer serves every report of the run: it grows to the largest report
-// once, and each report is formatted into it whole.
-TReportBuffer& FormattedReport(const TSimplex& simplex) {
-  static TReportBuffer report;
-  report.Clear();
-  FormatTable(simplex, report);
-  return report;
-}
-
 }  // namespace
 
+std::string_view FormatTable(const TSimplex& simplex, TReportBuffer& report) {
+  report.Clear();
+  AppendTable(simplex, report);
+  return report.Text();
+}
+
 std::size_t FormatTableTo(const TSimplex& simplex, std::string& out) {
-  const std::string_view text = FormattedReport(simplex).Text();
+  TReportBuffer report;
+  const std::string_view text = FormatTable(simplex, report);
   out.append(text);
   return text.size();
 }
 
+void WriteTable(const TSimplex& simplex, const std::string& fileName, TReportBuffer& report) {
+  WriteTextFile(fileName, FormatTable(simplex, report));  // with one write
+}
+
 void WriteTable(const TSimplex& simplex, const std::string& fileName) {
-  WriteTextFile(fileName, FormattedReport(simplex).Text());  // with one write
+  TReportBuffer report;
+  WriteTable(simplex, fileName, report);
 }
