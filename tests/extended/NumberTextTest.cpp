@@ -259,14 +259,6 @@ TEST(NumberText, MatchesTheReferenceOnRandomValues) {
   }
 }
 
-TEST(NumberText, TextWrappersEqualTheBufferForms) {
-  for (long double v : {0.0L, -3.25L, 1e20L, -1e-7L, 1e40L}) {
-    char buffer[MaxNumberText];
-    EXPECT_EQ(FixedText(v, ','), std::string(buffer, FormatFixed(buffer, v, ',')));
-    EXPECT_EQ(PointText(v), std::string(buffer, FormatPoint(buffer, v)));
-  }
-}
-
 #endif
 
 }  // namespace
