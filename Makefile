@@ -2,6 +2,7 @@
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
+FUZZ_SOFT_DIR ?= build-fuzz-soft
 SOFT_DIR ?= build-soft
 WINDOWS_DIR ?= build-windows
 ARM64_DIR ?= build-arm64
@@ -9,7 +10,7 @@ JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build programs install package package-windows demo test asan-test soft-test windows windows-build arm64 corpus fuzz fuzz-smoke bench screenshots format format-check tidy clean
+.PHONY: all build programs install package package-windows demo test asan-test soft-test windows windows-build arm64 corpus fuzz fuzz-smoke fuzz-soft fuzz-soft-smoke bench screenshots format format-check tidy clean
 
 all: build
 
@@ -48,7 +49,7 @@ test: build
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan-test:
-	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DMG_SANITIZE=ON -DMG_BENCH=OFF
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DMG_SANITIZE=ON -DMG_BENCH=OFF -DMG_ORACLES=OFF
 	cmake --build $(ASAN_DIR) -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_DIR) --output-on-failure -j$(JOBS)
@@ -56,7 +57,7 @@ asan-test:
 # The whole suite with the software extended arithmetic in place of the x87
 # unit's, as on platforms without the 80-bit type.
 soft-test:
-	cmake -S . -B $(SOFT_DIR) -DCMAKE_BUILD_TYPE=Release -DMG_SOFT_EXTENDED=ON -DMG_BENCH=OFF
+	cmake -S . -B $(SOFT_DIR) -DCMAKE_BUILD_TYPE=Release -DMG_SOFT_EXTENDED=ON -DMG_BENCH=OFF -DMG_ORACLES=OFF
 	cmake --build $(SOFT_DIR) -j$(JOBS)
 	ctest --test-dir $(SOFT_DIR) --output-on-failure -j$(JOBS)
 	sh tests/corpus/check.sh $(SOFT_DIR)/solver/Lorvex
@@ -69,14 +70,14 @@ windows: windows-build
 
 windows-build:
 	sh scripts/need-packages.sh x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64 wine:wine groff:groff
-	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DMG_BENCH=OFF
+	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DMG_BENCH=OFF -DMG_ORACLES=OFF
 	cmake --build $(WINDOWS_DIR) -j$(JOBS)
 
 # 64-bit ARM Linux (software arithmetic): the unit and generator tests and
 # the corpus run under qemu-user.
 arm64:
 	sh scripts/need-packages.sh aarch64-linux-gnu-g++:crossbuild-essential-arm64 qemu-aarch64:qemu-user
-	cmake -S . -B $(ARM64_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake -DCMAKE_BUILD_TYPE=Release -DMG_BENCH=OFF
+	cmake -S . -B $(ARM64_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake -DCMAKE_BUILD_TYPE=Release -DMG_BENCH=OFF -DMG_ORACLES=OFF
 	cmake --build $(ARM64_DIR) -j$(JOBS)
 	ctest --test-dir $(ARM64_DIR) --output-on-failure -j$(JOBS)
 	sh tests/corpus/check.sh $(ARM64_DIR)/solver/Lorvex qemu-aarch64 -L /usr/aarch64-linux-gnu
@@ -87,12 +88,21 @@ corpus: build
 
 fuzz:
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-	  -DMG_FUZZ=ON -DMG_TESTS=OFF -DMG_BENCH=OFF
+	  -DMG_FUZZ=ON -DMG_TESTS=OFF -DMG_BENCH=OFF -DMG_ORACLES=OFF
 	cmake --build $(FUZZ_DIR) -j$(JOBS)
 
 # Runs each fuzzer for FUZZ_SECONDS on the checked-in seeds.
 fuzz-smoke: fuzz
 	sh fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+# The fuzzers over the software extended arithmetic, as on arm64.
+fuzz-soft:
+	cmake -S . -B $(FUZZ_SOFT_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DMG_FUZZ=ON -DMG_SOFT_EXTENDED=ON -DMG_TESTS=OFF -DMG_BENCH=OFF -DMG_ORACLES=OFF
+	cmake --build $(FUZZ_SOFT_DIR) -j$(JOBS)
+
+fuzz-soft-smoke: fuzz-soft
+	sh fuzz/run.sh $(FUZZ_SOFT_DIR) $(FUZZ_SECONDS)
 
 bench: build
 	sh bench/run.sh $(BUILD_DIR)
@@ -109,7 +119,7 @@ format:
 # clang-tidy over everything we write; the fuzzers take their flags from the
 # fuzz build.
 tidy: build fuzz
-	clang-tidy -p $(BUILD_DIR) --quiet $$(git ls-files 'solver/*.cpp' 'generator/*.cpp' 'mgame/*.cpp' 'tests/*.cpp' 'bench/*.cpp')
+	clang-tidy -p $(BUILD_DIR) --quiet $$(git ls-files 'solver/*.cpp' 'generator/*.cpp' 'mgame/*.cpp' 'tests/*.cpp' 'bench/*.cpp' 'oracles/*.cpp')
 	clang-tidy -p $(FUZZ_DIR) --quiet $$(git ls-files 'fuzz/*.cpp')
 
 # Fails when a file is not as clang-format writes it.
@@ -117,4 +127,4 @@ format-check:
 	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(SOFT_DIR) $(WINDOWS_DIR) $(ARM64_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(FUZZ_SOFT_DIR) $(SOFT_DIR) $(WINDOWS_DIR) $(ARM64_DIR)

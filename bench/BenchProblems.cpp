@@ -273,8 +273,8 @@ std::uint64_t GameResultValues(const TSimplex& simplex) {
   return simplex.Table[n][n].Value == 0 ? 1 + basic : 2 + 2 * basic;
 }
 
-TMemoryRun SolveInMemory(const TProblem& problem, const std::string& problemFile,
-                         const TTableauVisitor& visit) {
+TMemoryRun SolveBenchProblem(const TProblem& problem, const std::string& problemFile,
+                             const TTableauVisitor& visit) {
   TMemoryRun run;
   TSimplex simplex{};
   try {

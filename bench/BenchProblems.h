@@ -57,5 +57,5 @@ struct TMemoryRun {
 // Loads `problemFile` (the text of `problem`) and iterates to the end as
 // Solve does, handing every tableau to `visit` as well; the solution is
 // checked against `problem`.
-TMemoryRun SolveInMemory(const TProblem& problem, const std::string& problemFile,
-                         const TTableauVisitor& visit);
+TMemoryRun SolveBenchProblem(const TProblem& problem, const std::string& problemFile,
+                             const TTableauVisitor& visit);

@@ -6,13 +6,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <stdexcept>
 
-namespace {
+#include "Machine.h"
 
-using Clock = std::chrono::steady_clock;
+namespace {
 
 double Seconds(const timeval& t) {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
@@ -83,7 +82,7 @@ TProgramRun RunTimed(const std::vector<std::string>& argv, const std::string& di
   std::fflush(nullptr);
 
   TProgramRun run;
-  const auto start = Clock::now();
+  const TStopwatch stopwatch;
   const pid_t pid = fork();
   if (pid == 0) ExecChild(cargv.data(), directory.c_str(), in, errorFile.c_str());
   close(in);
@@ -92,7 +91,7 @@ TProgramRun RunTimed(const std::vector<std::string>& argv, const std::string& di
   rusage usage{};
   while (wait4(pid, &status, 0, &usage) < 0)
     if (errno != EINTR) throw std::runtime_error("wait4 failed");
-  run.WallSeconds = std::chrono::duration<double>(Clock::now() - start).count();
+  run.WallSeconds = stopwatch.Seconds();
   run.ExitStatus = StatusOf(status);
   run.CpuSeconds = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
   run.PeakRssKib = usage.ru_maxrss;

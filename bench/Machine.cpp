@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 
 std::string MachineText() {
@@ -66,4 +68,19 @@ double StatedMhz() {
     return colon == std::string::npos ? 0 : std::strtod(line.c_str() + colon + 1, nullptr);
   }
   return 0;
+}
+
+double CyclesOf(const TCycleCounter& counter, std::uint64_t cycles, double seconds) {
+  return counter.Works() ? static_cast<double>(cycles) : seconds * StatedMhz() * 1e6;
+}
+
+std::string CycleSourceText(const TCycleCounter& counter) {
+  if (counter.Works()) return "Cycles: the processor's counter, user mode only (perf_event_open).";
+  char text[256];
+  std::snprintf(
+      text, sizeof text,
+      "Cycles: ns x the stated clock, %.0f MHz (/proc/cpuinfo); the cycle counter is not available\n"
+      "here (perf_event_open: %s), so this is an estimate at the nominal clock.",
+      StatedMhz(), std::strerror(counter.OpenError()));
+  return text;
 }

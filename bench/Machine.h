@@ -1,7 +1,9 @@
-// What the figures were taken on, and the processor's own count of cycles
-// where the machine lets a process read it.
+// What the figures were taken on, the one clock the benchmarks time with,
+// and the processor's own count of cycles where the machine lets a process
+// read it.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -32,3 +34,22 @@ class TCycleCounter {
 // /proc/cpuinfo), 0 when it states none. Under a hypervisor this is the
 // nominal clock, not the one the core ran at.
 double StatedMhz();
+
+// Cycles from the counter where it works, else `seconds` at the stated clock.
+double CyclesOf(const TCycleCounter& counter, std::uint64_t cycles, double seconds);
+
+// Where the cycles of CyclesOf come from, as a line to print.
+std::string CycleSourceText(const TCycleCounter& counter);
+
+// Wall time on the steady clock since it was started or restarted.
+class TStopwatch {
+ public:
+  TStopwatch() : start_(std::chrono::steady_clock::now()) {}
+  void Restart() { start_ = std::chrono::steady_clock::now(); }
+  double Seconds() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  }
+
+ private:
+  std::chrono::steady_clock::time_point start_;
+};

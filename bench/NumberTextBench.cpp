@@ -9,31 +9,26 @@
 // adds the wait for main memory. Each form is timed in nine runs, taking turns
 // with the others; printed are the median and the range (least - most).
 //
-// Cycles per value are nanoseconds per value times the core clock, measured
-// right before each run with chains of dependent register additions (one
-// cycle each) on x86-64: the fastest of ten short chains, since a busy
-// machine can slow a chain, never speed it up. Elsewhere only the time is
-// printed. Hardware cycle counters are not used: virtual machines often do
-// not offer them.
+// Cycles per value come from the processor's counter where the machine lets
+// a process read it, else from the time at the stated clock (Machine.h).
 //
 // Values go by reference, as a report writer passes its tableau cells: a
 // long double copy can take a detour through an x87 register and the stack.
 //
-// Usage: NumberTextBench [RUNS]   (default 9)
+// Usage: NumberTextBench [--runs N]   (default 9)
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <random>
+#include <string>
 #include <vector>
 
+#include "BenchOptions.h"
+#include "Machine.h"
 #include "NumberText.h"
 #include "NumberTextReference.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 std::vector<long double> ReportLikeValues(std::size_t count) {
   std::mt19937_64 random(7);
@@ -43,44 +38,21 @@ std::vector<long double> ReportLikeValues(std::size_t count) {
   return values;
 }
 
-// Gigahertz of the core clock now (the fastest of ten short chains), or 0
-// where it cannot be measured.
-double CoreGigahertz() {
-#if defined(__x86_64__) && defined(__GNUC__)
-  constexpr long Rounds = 500'000;  // 2 million additions, about half a millisecond
-  double best = 0;
-  for (int chain = 0; chain < 10; ++chain) {
-    std::uint64_t x = 0;
-    const std::uint64_t one = 1;
-    const auto start = Clock::now();
-    for (long i = 0; i < Rounds; ++i) {
-      // Register to register: no renaming shortcut removes these additions.
-      asm volatile("add %1, %0\n\tadd %1, %0\n\tadd %1, %0\n\tadd %1, %0" : "+r"(x) : "r"(one));
-    }
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    best = std::max(best, 4.0 * Rounds / seconds / 1e9);
-  }
-  return best;
-#else
-  return 0;
-#endif
-}
-
 struct TTimes {
-  std::vector<double> Nanoseconds, Cycles, Megabytes, Gigahertz;
+  std::vector<double> Nanoseconds, Cycles, Megabytes;
   std::size_t Bytes = 0;
   unsigned Check = 0;
 };
 
 // One run: every value `passes` times, into the reused report buffer.
 template <typename Format>
-void Run(TTimes& times, const std::vector<long double>& values, int passes, std::vector<char>& buffer,
-         Format format) {
+void Run(TTimes& times, TCycleCounter& counter, const std::vector<long double>& values, int passes,
+         std::vector<char>& buffer, Format format) {
   constexpr std::size_t ReportSize = 1 << 20;
-  const double gigahertz = CoreGigahertz();
   std::size_t at = 0, bytes = 0;
   unsigned check = 0;
-  const auto start = Clock::now();
+  const TStopwatch stopwatch;
+  counter.Start();
   for (int pass = 0; pass < passes; ++pass) {
     for (const long double& v : values) {
       const std::size_t n = format(buffer.data() + at, v);
@@ -92,12 +64,12 @@ void Run(TTimes& times, const std::vector<long double>& values, int passes, std:
       }
     }
   }
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  const std::uint64_t cycles = counter.Stop();
+  const double seconds = stopwatch.Seconds();
   const double count = static_cast<double>(values.size()) * passes;
   times.Nanoseconds.push_back(seconds * 1e9 / count);
   times.Megabytes.push_back(static_cast<double>(bytes) / seconds / 1e6);
-  times.Cycles.push_back(seconds * 1e9 / count * gigahertz);
-  times.Gigahertz.push_back(gigahertz);
+  times.Cycles.push_back(CyclesOf(counter, cycles, seconds) / count);
   times.Bytes = bytes;
   times.Check = check + static_cast<unsigned char>(buffer[0]);
 }
@@ -113,7 +85,6 @@ void Print(const char* name, const TTimes& times) {
   PrintSpread("%6.1f (%4.1f - %4.1f) cycles/value", times.Cycles);
   PrintSpread("  %6.2f (%5.2f - %5.2f) ns/value", times.Nanoseconds);
   PrintSpread("  %5.0f (%4.0f - %4.0f) MB/s", times.Megabytes);
-  PrintSpread("  at %.2f (%.2f - %.2f) GHz", times.Gigahertz);
   std::printf("  (%zu bytes, check %u)\n", times.Bytes, times.Check);
 }
 
@@ -139,14 +110,16 @@ struct TSet {
 // The runs of the forms take turns, so that a busy spell of the machine
 // falls on all of them alike.
 TSet Measure(const char* title, const std::vector<long double>& values, int passes, int runs,
-             bool withSnprintf) {
+             bool withSnprintf, TCycleCounter& counter) {
   std::vector<char> buffer((1 << 20) + 128);
   TSet set{title, values.size(), passes, {}, {}, {}};
   for (int run = 0; run < runs; ++run) {
-    Run(set.Fixed, values, passes, buffer, [](char* out, const long double& v) { return Fixed(out, v); });
-    Run(set.Point, values, passes, buffer, [](char* out, const long double& v) { return Point(out, v); });
+    Run(set.Fixed, counter, values, passes, buffer,
+        [](char* out, const long double& v) { return Fixed(out, v); });
+    Run(set.Point, counter, values, passes, buffer,
+        [](char* out, const long double& v) { return Point(out, v); });
     if (withSnprintf) {
-      Run(set.Reference, values, passes, buffer,
+      Run(set.Reference, counter, values, passes, buffer,
           [](char* out, const long double& v) { return Snprintf(out, v); });
     }
   }
@@ -164,10 +137,18 @@ void Print(const TSet& set, int runs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
-  const TSet cached = Measure("in cache", ReportLikeValues(1 << 16), 64, runs, true);
-  const TSet streamed = Measure("from memory", ReportLikeValues(1 << 22), 1, runs, false);
+  TBenchOptions options;
+  int runs = 9;
+  if (!ParseBenchOptions(std::vector<std::string>(argv + 1, argv + argc), {"runs"}, options) ||
+      !CountOption(options, "runs", 1, 1000, runs) || !options.Keys.empty()) {
+    std::fputs("usage: NumberTextBench [--runs N]\n", stderr);
+    return 2;
+  }
+  TCycleCounter counter;
+  const TSet cached = Measure("in cache", ReportLikeValues(1 << 16), 64, runs, true, counter);
+  const TSet streamed = Measure("from memory", ReportLikeValues(1 << 22), 1, runs, false, counter);
   Print(cached, runs);
   Print(streamed, runs);
+  std::printf("%s\n", CycleSourceText(counter).c_str());
   return 0;
 }

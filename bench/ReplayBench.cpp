@@ -1,7 +1,7 @@
 // Where a run's time goes apart from the file system, tableau by tableau: the
 // step loop (Iterate) runs each problem in memory, and every tableau it hands
 // over is
-//   - formatted in memory (FormatTableTo), in ns and, where the processor's
+//   - formatted in memory (FormatTable into the run's buffer), in ns and, where the processor's
 //     counter can be read, cycles per formatted value;
 //   - written as a report file (WriteTable) into the scratch directory;
 //   - cleaned and tested for optimality again, on a copy, as the loop does
@@ -12,7 +12,6 @@
 // Usage: ReplayBench [--runs N] [quick|full] [NAME...]
 // NAMEs pick problems of the set, as for SolverBench.
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,14 +21,16 @@
 #include <string>
 #include <vector>
 
+#include "BenchOptions.h"
 #include "BenchProblems.h"
 #include "Machine.h"
 #include "ScratchDir.h"
+#include "TableauModel.h"
+#include "TableauReport.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 const char Usage[] = "usage: ReplayBench [--runs N] [quick|full] [NAME...]\n";
 
@@ -40,26 +41,12 @@ struct TOptions {
 };
 
 bool ParseOptions(const std::vector<std::string>& args, TOptions& options) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--runs" && i + 1 < args.size()) {
-      char* end = nullptr;
-      const long runs = std::strtol(args[++i].c_str(), &end, 10);
-      if (*end != '\0' || runs < 1 || runs > 1000) return false;
-      options.Runs = static_cast<int>(runs);
-    } else if (arg == "quick" || arg == "full") {
-      options.Quick = arg == "quick";
-    } else if (arg.empty() || arg[0] == '-') {
-      return false;
-    } else {
-      options.Keys.push_back(arg);
-    }
-  }
+  TBenchOptions parsed;
+  if (!ParseBenchOptions(args, {"runs"}, parsed) || !CountOption(parsed, "runs", 1, 1000, options.Runs))
+    return false;
+  options.Quick = parsed.Quick;
+  options.Keys = parsed.Keys;
   return true;
-}
-
-double Since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 struct TBest {
@@ -73,11 +60,11 @@ template <typename TWork, typename TAfter>
 TBest Best(int runs, TCycleCounter& counter, TWork work, TAfter after) {
   TBest best;
   for (int r = 0; r < runs; ++r) {
-    const auto start = Clock::now();
+    const TStopwatch stopwatch;
     counter.Start();
     work();
     const std::uint64_t cycles = counter.Stop();
-    best.Seconds = std::min(best.Seconds, Since(start));
+    best.Seconds = std::min(best.Seconds, stopwatch.Seconds());
     best.Cycles = std::min(best.Cycles, cycles);
     after();
   }
@@ -97,16 +84,14 @@ struct TReplayer {
   fs::path ReportFile;
   TCycleCounter& Counter;
   TReplay& Replay;
-  std::string Text;
+  TReportBuffer Report;  // the run's one buffer, as Solve keeps it
+  std::string_view Text;
   TSimplex Copy{};
 
   void Visit(const TSimplex& s, int pivots) {
     auto nothing = [] {};
-    auto format = [&] {
-      Text.clear();
-      FormatTableTo(s, Text);
-    };
-    auto write = [&] { WriteTable(s, ReportFile.string()); };
+    auto format = [&] { Text = FormatTable(s, Report); };
+    auto write = [&] { WriteTable(s, ReportFile.string(), Report); };
     auto remove = [&] { fs::remove(ReportFile); };
     // The tests the pivot makes as it cleans what it writes, here on every
     // part of the live rows and the objective row (of a clean tableau, so
@@ -143,11 +128,11 @@ TReplay ReplayOne(const TProblem& problem, const fs::path& scratch, int runs, TC
   const std::string problemFile = (scratch / (problem.Key + ".txt")).string();
   WriteWholeFile(problemFile, ProblemText(problem));
   TReplayer replayer{runs, scratch / "report.txt", counter, replay, {}, {}};
-  Clock::time_point left{};  // when the visitor last returned to the loop
-  const TMemoryRun run = SolveInMemory(problem, problemFile, [&](const TSimplex& s, int pivots) {
-    if (pivots > 0) replay.Steps += Since(left);
+  TStopwatch left;  // since the visitor last returned to the loop
+  const TMemoryRun run = SolveBenchProblem(problem, problemFile, [&](const TSimplex& s, int pivots) {
+    if (pivots > 0) replay.Steps += left.Seconds();
     replayer.Visit(s, pivots);
-    left = Clock::now();
+    left.Restart();
   });
   replay.End = run.End;
   fs::remove(problemFile);
@@ -165,8 +150,7 @@ double Mbps(std::uint64_t bytes, double seconds) {
 // Cycles per value from the counter, or from the time at the stated clock.
 double CyclesPerValue(const TCycleCounter& counter, std::uint64_t cycles, double seconds,
                       std::uint64_t values) {
-  if (counter.Works()) return PerValue(static_cast<double>(cycles), values);
-  return PerValue(seconds * StatedMhz() * 1e6, values);
+  return PerValue(CyclesOf(counter, cycles, seconds), values);
 }
 
 void PrintReplays(const std::vector<TReplay>& all, const TCycleCounter& counter) {
@@ -201,14 +185,7 @@ bool PrintSummary(const std::vector<TReplay>& all, const TCycleCounter& counter)
   std::printf("\nFormatting over all problems: %.2f ns and %.1f cycles per value, %.1f MB/s\n",
               PerValue(sum.Format * 1e9, sum.Values),
               CyclesPerValue(counter, sum.FormatCycles, sum.Format, sum.Values), mbps);
-  if (counter.Works()) {
-    std::printf("Cycles: the processor's counter, user mode only (perf_event_open).\n");
-  } else {
-    std::printf(
-        "Cycles: ns x the stated clock, %.0f MHz (/proc/cpuinfo); the cycle counter is not available\n"
-        "here (perf_event_open: %s), so this is an estimate at the nominal clock.\n",
-        StatedMhz(), std::strerror(counter.OpenError()));
-  }
+  std::printf("%s\n", CycleSourceText(counter).c_str());
   std::printf("Target: formatting >= 500 MB/s: %s\n", mbps >= 500 ? "met" : "MISSED");
   return counted;
 }
@@ -218,7 +195,7 @@ int Bench(const TOptions& options, const std::vector<TProblem>& problems) {
   TCycleCounter counter;
   std::printf("ReplayBench %s: %s\n", options.Quick ? "quick" : "full", MachineText().c_str());
   std::printf(
-      "Every tableau of the step loop: FormatTableTo, WriteTable into %s, cleaning and the\n"
+      "Every tableau of the step loop: FormatTable, WriteTable into %s, cleaning and the\n"
       "optimality test (on a copy), each the best of %d; the steps between tableaux as the loop ran\n"
       "them. Values: the numbers of every tableau report. MB = 10^6 bytes.\n\n",
       scratch.Path().c_str(), options.Runs);

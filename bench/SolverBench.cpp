@@ -24,11 +24,13 @@
 #include <string>
 #include <vector>
 
+#include "BenchOptions.h"
 #include "BenchProblems.h"
 #include "ChildProcess.h"
 #include "Errors.h"
 #include "Machine.h"
 #include "ScratchDir.h"
+#include "TableauReport.h"
 
 namespace {
 
@@ -46,36 +48,21 @@ struct TOptions {
   std::vector<std::string> Keys;
 };
 
-bool ParseCount(const std::string& text, int& count) {
-  char* end = nullptr;
-  const long value = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || *end != '\0' || value < 1 || value > 10000) return false;
-  count = static_cast<int>(value);
-  return true;
-}
-
 bool ParseOptions(const std::vector<std::string>& args, TOptions& options) {
-  std::size_t i = 0;
-  if (!args.empty() && args[0] == "problems") {
-    if (args.size() < 2) return false;
-    options.ExportDir = args[1];
-    i = 2;
+  std::vector<std::string> rest = args;
+  std::vector<std::string> names = {"pairs", "lorvex"};
+  if (!rest.empty() && rest[0] == "problems") {  // the problems form takes no options
+    if (rest.size() < 2) return false;
+    options.ExportDir = rest[1];
+    rest.erase(rest.begin(), rest.begin() + 2);
+    names.clear();
   }
-  for (; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const bool hasValue = options.ExportDir.empty() && i + 1 < args.size();
-    if (arg == "--pairs" && hasValue) {
-      if (!ParseCount(args[++i], options.Pairs)) return false;
-    } else if (arg == "--lorvex" && hasValue) {
-      options.Lorvex = args[++i];
-    } else if (arg == "quick" || arg == "full") {
-      options.Quick = arg == "quick";
-    } else if (arg.empty() || arg[0] == '-') {
-      return false;
-    } else {
-      options.Keys.push_back(arg);
-    }
-  }
+  TBenchOptions parsed;
+  if (!ParseBenchOptions(rest, names, parsed) || !CountOption(parsed, "pairs", 1, 10000, options.Pairs))
+    return false;
+  if (parsed.Values.count("lorvex") != 0) options.Lorvex = parsed.Values["lorvex"];
+  options.Quick = parsed.Quick;
+  options.Keys = parsed.Keys;
   return true;
 }
 
@@ -187,7 +174,7 @@ bool RunPair(const std::string& lorvex, const fs::path& base, const std::string&
 std::string CheckInMemory(const TProblem& problem, const std::string& problemFile, const fs::path& first) {
   std::string differs, text;
   auto file = [&](const std::string& name) { return ReadWholeFile((first / name).string()); };
-  const TMemoryRun run = SolveInMemory(problem, problemFile, [&](const TSimplex& s, int k) {
+  const TMemoryRun run = SolveBenchProblem(problem, problemFile, [&](const TSimplex& s, int k) {
     const std::string name = "out" + std::to_string(k) + ".txt";
     text.clear();
     FormatTableTo(s, text);

@@ -9,10 +9,12 @@
 
 #include "ClassUnit.h"
 #include "Errors.h"
+#include "Locale.h"
 #include "NumberText.h"
 #include "OptimumCheck.h"
 #include "SimplexStep.h"
 #include "TableauInvariants.h"
+#include "TableauReport.h"
 
 namespace {
 

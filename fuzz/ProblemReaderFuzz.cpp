@@ -6,6 +6,7 @@
 
 #include "ClassUnit.h"
 #include "Errors.h"
+#include "Locale.h"
 #include "TableauInvariants.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -41,7 +40,7 @@ void CheckFinite(const TSimplex& s) {
   for (int i = 0; i <= n; ++i) {
     if (i < n && !s.Variables.Items[i].InBasis) continue;
     for (const TCell& c : s.Table[i])
-      if (!std::isfinite(c.M) || !std::isfinite(c.Value)) Broken("a reported number is not finite");
+      if (!IsFinite(c.M) || !IsFinite(c.Value)) Broken("a reported number is not finite");
   }
 }
 

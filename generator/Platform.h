@@ -1,5 +1,5 @@
 // What the generator needs of the system beyond the standard library, in one
-// place: Linux and other POSIX systems, Windows (MinGW-w64 or MSVC), macOS.
+// place: Linux and other POSIX systems, Windows (MinGW-w64), macOS.
 // The solver has a platform file of its own: the two programs share no code.
 #pragma once
 

@@ -1,10 +1,11 @@
 // The solver unit: the records that hold a linear program and its Big-M
-// tableau, and the procedures that load, solve and report it.
+// tableau, and the procedures that load, solve and report it. This is the
+// solver's fixed interface; what its modules add for the tests, benchmarks
+// and fuzzers is in their own headers (TableauModel.h, SimplexStep.h,
+// TableauReport.h, Locale.h).
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -61,47 +62,9 @@ inline bool IsLess(const TCell& a, const TCell& b, bool bigM) {
   return a.Value < b.Value;
 }
 
-// The one tolerance of the solver: parts of smaller magnitude are cleaned to
-// 0. It is the extended value nearest to 1e-10 on every platform.
-inline constexpr TSoftExtended ZeroThresholdBits{0xDBE6FECEBDEDD5BFu, 0x3FDD};
-#if MG_SOFT_EXTENDED
-inline const TExtended ZeroThreshold = ExtendedFromBits(ZeroThresholdBits);
-#else
-inline constexpr TExtended ZeroThreshold = 1e-10L;  // a test checks its bits
-#endif
-
-// The largest finite value.
-#if MG_SOFT_EXTENDED
-inline const TExtended MaxFinite = ExtendedFromBits({0xFFFFFFFFFFFFFFFFu, 0x7FFE});
-#else
-inline constexpr TExtended MaxFinite = std::numeric_limits<long double>::max();
-#endif
-
-// One part cleaned: +0 when its magnitude is strictly below ZeroThreshold,
-// else as it is. An infinity or a NaN is kept and noted in `nonFinite`. Most
-// parts pass the first test at once.
-inline TExtended Cleaned(TExtended part, bool& nonFinite) {
-  const TExtended magnitude = Abs(part);
-  if (magnitude >= ZeroThreshold && magnitude <= MaxFinite) [[likely]]
-    return part;
-  if (magnitude < ZeroThreshold) return 0;
-  nonFinite = true;
-  return part;
-}
-
 // Replaces by +0 every part, Value first and then M, of every cell whose
-// magnitude is strictly below ZeroThreshold.
+// magnitude is strictly below 1e-10 (ZeroThreshold, TableauModel.h).
 void CleanTable(TSimplex& simplex);
-
-// ---- Locale
-
-// The user's decimal separator, read once by the driver at start-up; the
-// problem reader and the tableau report use it, the game result does not.
-extern char DecimalSeparator;
-
-// Reads the separator of the user's locale (a point when it gives none of
-// one byte) and stores it in DecimalSeparator.
-void ReadLocaleSeparator();
 
 // ---- Procedures
 
@@ -114,25 +77,19 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName);
 // without a positive live cell is met, 1 otherwise.
 void CheckOptimality(TSimplex& simplex);
 
-// The pivot counter numbers the report files with a signed 16-bit count.
-inline constexpr int MaxPivots = 32767;
-
 // Runs the simplex iteration from the loaded tableau to an optimum (Status 0)
 // or to a tableau without one (Status 2), writing out<k>.txt after every
 // pivot and GResult.txt at the optimum. A run that would need more than
-// pivotLimit pivots ends with an error.
-void Solve(TSimplex& simplex, int pivotLimit = MaxPivots);
+// MaxPivots pivots (SimplexStep.h) ends with an error.
+void Solve(TSimplex& simplex);
 
 // One cell as the tableau report writes it: a later term of its line gets a
 // separator (AsTerm), the objective line shows M parts (WithM).
 std::string FormatCell(const TCell& cell, bool asTerm, bool withM);
 
 // The tableau as equations: a line per live row, the objective line, the status.
+// Solve writes through the run's one report buffer instead (TableauReport.h).
 void WriteTable(const TSimplex& simplex, const std::string& fileName);
-
-// Appends to `out` the text that WriteTable writes for the tableau, byte for
-// byte; returns how many bytes it appended.
-std::size_t FormatTableTo(const TSimplex& simplex, std::string& out);
 
 // The game reading of an optimal tableau: F, X, v' = |1/F| and S* = |X/F|.
 void WriteGameResult(const TSimplex& simplex, const std::string& fileName);

@@ -5,6 +5,7 @@
 
 #include "ClassUnit.h"
 #include "Errors.h"
+#include "Locale.h"
 #include "OptimumCheck.h"
 #include "Platform.h"
 #include "TextFile.h"

@@ -1,8 +1,8 @@
+#include "Locale.h"
+
 #include <clocale>
 #include <cstring>
 #include <string>
-
-#include "ClassUnit.h"
 
 char DecimalSeparator = '.';
 

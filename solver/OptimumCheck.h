@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ClassUnit.h"
+#include "SimplexStep.h"
 
 // One constraint row as the reader built it: its entries in the x and z
 // columns, the +1 or -1 of its slack or surplus among them, its right-hand

@@ -1,5 +1,5 @@
 // What the solver needs of the system beyond the standard library, in one
-// place: Linux and other POSIX systems, Windows (MinGW-w64 or MSVC), macOS.
+// place: Linux and other POSIX systems, Windows (MinGW-w64), macOS.
 #pragma once
 
 #include <cstddef>

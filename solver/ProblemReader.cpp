@@ -10,6 +10,7 @@
 
 #include "ClassUnit.h"
 #include "Errors.h"
+#include "Locale.h"
 #include "OptimumCheck.h"
 #include "TextFile.h"
 
@@ -156,10 +157,10 @@ void AddRelationEntries(std::vector<TCell>& row, int r, char relation, const THe
 
 // The format has no exponents: a constant that the text continues with one
 // is refused whole, with the exponent, rather than read as its leading part.
-// `end` is the cursor after the constant; returns `value`.
-TExtended WithoutExponent(TExtended value, const std::string& text, std::size_t start,
-                          const std::size_t& end) {
-  std::size_t last = end;
+// `number` is the constant's text within `text`; returns `value`.
+TExtended WithoutExponent(TExtended value, const std::string& text, std::string_view number) {
+  const auto start = static_cast<std::size_t>(number.data() - text.data());
+  std::size_t last = start + number.size();
   if (last >= text.size() || (text[last] != 'e' && text[last] != 'E')) return value;
   ++last;
   if (last < text.size() && (text[last] == '+' || text[last] == '-')) ++last;
@@ -282,8 +283,8 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName, TConstraintRows
   auto ReadReal = [&] { return ToReal(ScanText(IsNumberChar)); };
   auto ReadInt = [&] { return ToInt(ScanText(IsDigit)); };
   auto ReadConstant = [&] {
-    const std::size_t start = cursor;
-    return WithoutExponent(ReadReal(), text, start, cursor);
+    const std::string_view number = ScanText(IsNumberChar);
+    return WithoutExponent(ToReal(number), text, number);
   };
   auto ReadTerm = [&](int row) {
     const TExtended coefficient = ReadReal();

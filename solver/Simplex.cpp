@@ -7,6 +7,8 @@
 #include "Errors.h"
 #include "OptimumCheck.h"
 #include "SimplexStep.h"
+#include "TableauModel.h"
+#include "TableauReport.h"
 
 namespace {
 
@@ -150,16 +152,18 @@ void Iterate(TSimplex& simplex, int pivotLimit, const TTableauVisitor& visit) {
   }
 }
 
-void Solve(TSimplex& simplex, int pivotLimit) {
-  Iterate(simplex, pivotLimit, [](const TSimplex& tableau, int k) {
-    WriteTable(tableau, "out" + std::to_string(k) + ".txt");
+void Solve(TSimplex& simplex) {
+  TReportBuffer report;  // one buffer for every report of the run
+  Iterate(simplex, MaxPivots, [&report](const TSimplex& tableau, int k) {
+    WriteTable(tableau, "out" + std::to_string(k) + ".txt", report);
     if (tableau.Status == StatusOptimal) WriteGameResult(tableau, "GResult.txt");
   });
 }
 
 void Solve(TSimplex& simplex, const TConstraintRows& rows, int pivotLimit) {
-  Iterate(simplex, pivotLimit, [&rows](const TSimplex& tableau, int k) {
-    WriteTable(tableau, "out" + std::to_string(k) + ".txt");
+  TReportBuffer report;  // one buffer for every report of the run
+  Iterate(simplex, pivotLimit, [&rows, &report](const TSimplex& tableau, int k) {
+    WriteTable(tableau, "out" + std::to_string(k) + ".txt", report);
     if (tableau.Status != StatusOptimal) return;
     CheckOptimum(tableau, rows);  // the report stays; GResult.txt is not opened on a failure
     WriteGameResult(tableau, "GResult.txt");

@@ -6,6 +6,9 @@
 
 #include "ClassUnit.h"
 
+// The pivot counter numbers the report files with a signed 16-bit count.
+inline constexpr int MaxPivots = 32767;
+
 // The most negative objective cell in the Big-M order, lowest index on exact
 // ties; with `lowestIndex`, simply the first negative one. -1 when no
 // objective cell is negative.

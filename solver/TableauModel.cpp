@@ -1,3 +1,5 @@
+#include "TableauModel.h"
+
 #include "ClassUnit.h"
 
 void CleanTable(TSimplex& simplex) {

@@ -1,5 +1,7 @@
 // The tableau report: every live row as an equation, the objective line and
 // the status line, in the user's decimal separator.
+#include "TableauReport.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -9,6 +11,8 @@
 #include <vector>
 
 #include "ClassUnit.h"
+#include "ExtendedFormat.h"
+#include "Locale.h"
 #include "NumberText.h"
 #include "TextFile.h"
 
@@ -47,10 +51,15 @@ char* Put(char* out, const char* text, std::size_t n) {
 // Strictly below zero, as `value < 0` is: the sign bit of a value that is
 // neither a zero nor a NaN.
 bool IsBelowZero(const TSoftExtended& bits) {
-  const unsigned exponent = bits.SignExponent & 0x7FFFu;
+  const unsigned exponent = ExponentField(bits.SignExponent);
   const bool zero = (exponent | bits.Significand) == 0;
-  const bool nan = exponent == 0x7FFFu && (bits.Significand << 1) != 0;
-  return (bits.SignExponent >> 15) != 0 && !zero && !nan;
+  const bool nan = exponent == ExtendedMaxExponent && (bits.Significand << 1) != 0;
+  return SignField(bits.SignExponent) && !zero && !nan;
+}
+
+// The magnitude: the same fields with the sign cleared.
+TSoftExtended Magnitude(const TSoftExtended& bits) {
+  return {bits.Significand, static_cast<std::uint16_t>(bits.SignExponent & ExtendedExponentMask)};
 }
 
 // The report's number forms, with the separator of the run.
@@ -76,13 +85,13 @@ struct TCellWriter {
   // A later term without M: " + " or " - ", then the text of |value|. A
   // third of all terms are zeros: their text is copied whole.
   char* Term(char* out, const TSoftExtended& bits) const {
-    if (((bits.SignExponent & 0x7FFFu) | bits.Significand) == 0) {
+    if ((ExponentField(bits.SignExponent) | bits.Significand) == 0) {
       std::memcpy(out, ZeroTerm, 16);
       return out + 10;
     }
     std::memcpy(out, " + ", 4);
     out[1] = IsBelowZero(bits) ? '-' : '+';
-    return Fixed(out + 3, {bits.Significand, static_cast<std::uint16_t>(bits.SignExponent & 0x7FFFu)});
+    return Fixed(out + 3, Magnitude(bits));
   }
 
   // "(" M "*M" plain ")": the plain part's own "-" joins it to the M part; a
@@ -94,10 +103,9 @@ struct TCellWriter {
     out = Fixed(out, ExtendedBits(cell.M));
     std::memcpy(out, "*M", 2);
     out += 2;
-    const TSoftExtended value = ExtendedBits(cell.Value);
+    const TSoftExtended value = ExtendedBits(cell.Value), magnitude = Magnitude(value);
     char* plain = out + 1;
-    const std::size_t n = FormatFixed(plain, value.Significand,
-                                      static_cast<std::uint16_t>(value.SignExponent & 0x7FFFu), Separator);
+    const std::size_t n = FormatFixed(plain, magnitude.Significand, magnitude.SignExponent, Separator);
     const bool roundsToZero = n == 7 && std::memcmp(plain, ZeroText, 7) == 0;
     *out = IsBelowZero(value) && !roundsToZero ? '-' : '+';
     out = plain + n;
@@ -132,35 +140,6 @@ std::string FormatCell(const TCell& cell, bool asTerm, bool withM) {
 
 namespace {
 
-// The report's text, grown as needed and never filled ahead: the formatter
-// writes into the room it asks for and commits what it used.
-class TReportBuffer {
- public:
-  char* Room(std::size_t n) {
-    if (capacity_ - used_ < n) Grow(n);
-    return data_.get() + used_;
-  }
-  void Commit(std::size_t n) { used_ += n; }
-  void Write(std::string_view text) {
-    std::memcpy(Room(text.size()), text.data(), text.size());
-    Commit(text.size());
-  }
-  void Clear() { used_ = 0; }
-  std::string_view Text() const { return {data_.get(), used_}; }
-
- private:
-  void Grow(std::size_t n) {
-    const std::size_t capacity = std::max(2 * capacity_, used_ + n);
-    std::unique_ptr<char[]> data(new char[capacity]);
-    if (used_ > 0) std::memcpy(data.get(), data_.get(), used_);
-    data_ = std::move(data);
-    capacity_ = capacity;
-  }
-
-  std::unique_ptr<char[]> data_;
-  std::size_t capacity_ = 0, used_ = 0;
-};
-
 // One line of a row: every column's term, " = " and the right-hand side.
 char* FormatRow(char* p, const std::vector<TCell>& row, const std::vector<TNameSlot>& names,
                 const TCellWriter& writer, bool objective, bool withM) {
@@ -174,8 +153,8 @@ char* FormatRow(char* p, const std::vector<TCell>& row, const std::vector<TNameS
   return Put(p, "\r\n", 2);
 }
 
-// The report text into the buffer.
-void FormatTable(const TSimplex& simplex, TReportBuffer& out) {
+// The report text appended to the buffer.
+void AppendTable(const TSimplex& simplex, TReportBuffer& out) {
   const int n = simplex.Variables.Count;
   std::vector<TNameSlot> terms(static_cast<std::size_t>(n));
   for (int j = 0; j < n; ++j) terms[j] = SlotOf(simplex.Variables.Items[j], true);
@@ -197,23 +176,26 @@ void FormatTable(const TSimplex& simplex, TReportBuffer& out) {
   out.Write(StatusLine(simplex.Status));
 }
 
-// One buffer serves every report of the run: it grows to the largest report
-// once, and each report is formatted into it whole.
-TReportBuffer& FormattedReport(const TSimplex& simplex) {
-  static TReportBuffer report;
-  report.Clear();
-  FormatTable(simplex, report);
-  return report;
-}
-
 }  // namespace
 
+std::string_view FormatTable(const TSimplex& simplex, TReportBuffer& report) {
+  report.Clear();
+  AppendTable(simplex, report);
+  return report.Text();
+}
+
 std::size_t FormatTableTo(const TSimplex& simplex, std::string& out) {
-  const std::string_view text = FormattedReport(simplex).Text();
+  TReportBuffer report;
+  const std::string_view text = FormatTable(simplex, report);
   out.append(text);
   return text.size();
 }
 
+void WriteTable(const TSimplex& simplex, const std::string& fileName, TReportBuffer& report) {
+  WriteTextFile(fileName, FormatTable(simplex, report));  // with one write
+}
+
 void WriteTable(const TSimplex& simplex, const std::string& fileName) {
-  WriteTextFile(fileName, FormattedReport(simplex).Text());  // with one write
+  TReportBuffer report;
+  WriteTable(simplex, fileName, report);
 }

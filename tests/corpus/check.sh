@@ -31,7 +31,11 @@ while read -r name loc typed kept; do
   runs=$((runs + 1))
   dir="$work/$name"
   mkdir -p "$dir/run"
-  [ -f "$here/problems/$typed" ] && cp "$here/problems/$typed" "$dir/run/"
+  if [ -f "$here/problems/$typed" ]; then
+    cp "$here/problems/$typed" "$dir/run/"
+  elif [ -f "$here/../../examples/$typed" ]; then
+    cp "$here/../../examples/$typed" "$dir/run/"
+  fi
   [ "$loc" = comma ] && loc=$comma
   (cd "$dir/run" && printf '%s\n' "$typed" | LC_ALL=$loc "$@" "$lorvex" >../stdout 2>../stderr; echo $? >../status) || true
   sed -i "s/^Exception \([A-Za-z]*\) in module $module at [0-9A-F]\{8\}\./Exception \1 in module MODULE at ADDRESS./" \

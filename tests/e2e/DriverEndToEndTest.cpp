@@ -7,23 +7,20 @@
 #include <string>
 
 #include "RunProgram.h"
+#include "ScratchDir.h"
 
 namespace {
 
 const std::string Prompt = "Input file name -> ";
 
-const std::string SmallProblem = "2 1 1\r\n1*x0+1*x1<4\r\nZ-3*x0-2*x1=0\r\n";
-const std::string SmallOut0 =
-    "y0 : 1.00000*x0 + 1.00000*x1 + 1.00000*z0 + 1.00000*y0 = 4.00000\r\n"
-    "F  : F + (-1.00000*M-3.00000)*x0 + (-1.00000*M-2.00000)*x1 + (-1.00000*M+0.00000)*z0 + "
-    "(0.00000*M+0.00000)*y0 = (-4.00000*M+0.00000)\r\n"
-    "Solution is suboptimal\r\n";
-const std::string SmallOut1 =
-    "x0 : 1.00000*x0 + 1.00000*x1 + 1.00000*z0 + 1.00000*y0 = 4.00000\r\n"
-    "F  : F + (0.00000*M+0.00000)*x0 + (0.00000*M+1.00000)*x1 + (0.00000*M+3.00000)*z0 + "
-    "(1.00000*M+3.00000)*y0 = (0.00000*M+12.00000)\r\n"
-    "Solution is optimal\r\n";
-const std::string SmallResult = "F = 12.00000\r\nX = ( 4.00000 0 )\r\nv' = 0.08333\r\nS* = ( 0.33333 0 )\r\n";
+// The small example and its outputs, as the corpus keeps them.
+std::string SourceFile(const std::string& path) {
+  return ReadWholeFile(std::string(MG_SOURCE_DIR) + "/" + path);
+}
+const std::string SmallProblem = SourceFile("examples/small.txt");
+const std::string SmallOut0 = SourceFile("tests/corpus/expected/small/out0.txt");
+const std::string SmallOut1 = SourceFile("tests/corpus/expected/small/out1.txt");
+const std::string SmallResult = SourceFile("tests/corpus/expected/small/GResult.txt");
 
 TRunResult RunLorvex(const std::string& stdinText, std::map<std::string, std::string> files = {},
                      const std::string& locale = {}) {

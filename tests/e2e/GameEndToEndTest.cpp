@@ -85,7 +85,7 @@ TEST(GameEndToEnd, TheOptimumCheckPassesEveryGeneratedGame) {
   const TScratchDir dir("mg-checked");
   std::uint32_t seeds[30] = {0x8bc40c64u};
   for (std::uint32_t i = 1; i < 30; ++i)
-    seeds[i] = i * 0x9E3779B9u + 7;  // bench/GameCheckRuns runs many more
+    seeds[i] = i * 0x9E3779B9u + 7;  // oracles/GameCheckRuns runs many more
   for (const std::uint32_t seed : seeds) {
     SCOPED_TRACE(testing::Message() << "seed " << std::hex << seed);
     RandomState = seed;

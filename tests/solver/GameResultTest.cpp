@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ClassUnit.h"
+#include "Locale.h"
 #include "SolverTesting.h"
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include "ClassUnit.h"
 #include "Errors.h"
+#include "Locale.h"
 #include "SolverTesting.h"
 #include "TextFile.h"
 

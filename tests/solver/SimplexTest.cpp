@@ -7,6 +7,7 @@
 #include "Errors.h"
 #include "SimplexStep.h"
 #include "SolverTesting.h"
+#include "TableauModel.h"
 
 namespace {
 

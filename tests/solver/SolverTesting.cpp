@@ -8,10 +8,10 @@
 
 double ToDouble(TExtended value) {
   const TSoftExtended bits = ExtendedBits(value);
-  const int exponent = bits.SignExponent & 0x7FFF;
-  const double magnitude =
-      std::ldexp(static_cast<double>(bits.Significand), (exponent == 0 ? 1 : exponent) - 16383 - 63);
-  return (bits.SignExponent & 0x8000) != 0 ? -magnitude : magnitude;
+  const auto exponent = static_cast<int>(ExponentField(bits.SignExponent));
+  const double magnitude = std::ldexp(static_cast<double>(bits.Significand),
+                                      (exponent == 0 ? 1 : exponent) - ExtendedExponentBias - 63);
+  return SignField(bits.SignExponent) ? -magnitude : magnitude;
 }
 
 TSimplex SmallOptimalTableau() {

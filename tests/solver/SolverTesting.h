@@ -10,7 +10,9 @@
 
 #include "ClassUnit.h"
 #include "Errors.h"
+#include "Locale.h"
 #include "ScratchDir.h"
+#include "SimplexStep.h"
 
 // A scratch directory of its own for each test, made the current one.
 class ScratchDirTest : public testing::Test {

@@ -2,6 +2,7 @@
 
 #include "ClassUnit.h"
 #include "SolverTesting.h"
+#include "TableauModel.h"
 
 namespace {
 

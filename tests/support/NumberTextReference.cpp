@@ -5,10 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ExtendedFormat.h"
+
 long double FromBits(std::uint64_t significand, std::uint16_t signAndExponent) {
   unsigned char bytes[sizeof(long double)] = {};
-  std::memcpy(bytes, &significand, 8);
-  std::memcpy(bytes + 8, &signAndExponent, 2);
+  FieldsToBytes({significand, signAndExponent}, bytes);
   long double value;
   std::memcpy(&value, bytes, sizeof value);
   return value;
@@ -68,7 +69,7 @@ std::string ReferenceText(long double value, char separator, int maxIntegerDigit
 
 long double ReferenceSample(std::mt19937_64& random, std::uint64_t round) {
   auto below = [&](std::uint64_t n) { return random() % n; };
-  const std::uint16_t sign = below(2) ? 0x8000 : 0;
+  const std::uint16_t sign = below(2) ? ExtendedSignBit : 0;
   std::uint64_t m = random() | (1ull << 63);
   // Cleared low bits leave few fraction bits: exact ties become common.
   if (below(2)) m &= ~0ull << below(64);

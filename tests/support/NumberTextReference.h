@@ -1,5 +1,5 @@
 // A slow reference for the number texts, shared by the unit test (a small
-// slice) and bench/NumberTextCompare (the full randomized comparison): the C
+// slice) and oracles/NumberTextCompare (the full randomized comparison): the C
 // library prints the exact decimal expansion, which is rounded here as text.
 #pragma once
 

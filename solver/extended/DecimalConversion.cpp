@@ -25,11 +25,15 @@
 #include <utility>
 #include <vector>
 
-#include "SoftExtendedWide.h"
+#include "ExtendedFormat.h"
+#include "ExtendedRounding.h"
+#include "WideInteger.h"
 
-using namespace SoftExtendedWide;
+using namespace wide_integer;
 
 namespace {
+
+constexpr int ExponentBias = ExtendedExponentBias;
 
 constexpr std::int64_t MaxSignificantDigits = 11520;
 // 10^4933 exceeds the largest finite value; below 10^-4951 a value rounds to
@@ -58,10 +62,10 @@ constexpr auto PowersOf10 = [] {
 }();
 
 TSoftExtended Zero(bool negative) {
-  return {0, static_cast<std::uint16_t>(negative ? 0x8000 : 0)};
+  return ExtendedFields(negative, 0, 0);
 }
 TSoftExtended Infinity(bool negative) {
-  return {IntegerBit, static_cast<std::uint16_t>(negative ? 0xFFFF : 0x7FFF)};
+  return ExtendedFields(negative, ExtendedMaxExponent, ExtendedIntegerBit);
 }
 
 // Rounds (high:low + a fraction that is nonzero when `sticky`) * 2^scale.
@@ -87,9 +91,8 @@ TSoftExtended RoundScaled(bool negative, u64 high, u64 low, bool sticky, int sca
 
 TSoftExtended ConvertShort(bool negative, u64 digits, int exponent) {
   if (exponent >= 0) {
-    u64 high, low;
-    Multiply(digits, PowersOf5.Value[exponent], high, low);
-    return RoundScaled(negative, high, low, false, exponent);
+    const TWide product = MultiplyWide(digits, PowersOf5.Value[exponent]);
+    return RoundScaled(negative, product.High, product.Low, false, exponent);
   }
   // digits / 5^k * 2^-k as the quotient of two normalized significands, the
   // same steps as a division of two extended values.
@@ -118,10 +121,9 @@ using TWideBig = std::vector<u64>;
 void MultiplyAdd(TWideBig& v, u64 factor, u64 addend) {
   u64 carry = addend;
   for (u64& limb : v) {
-    u64 high, low;
-    Multiply(limb, factor, high, low);
-    low += carry;
-    carry = high + (low < carry ? 1 : 0);
+    const TWide product = MultiplyWide(limb, factor);
+    const u64 low = product.Low + carry;
+    carry = product.High + (low < carry ? 1 : 0);
     limb = low;
   }
   if (carry != 0) v.push_back(carry);

@@ -25,17 +25,11 @@
 
 #include <cstdint>
 
-// The stored fields of an extended value: the significand with its explicit
-// integer bit (bit 63), the sign in bit 15 of SignExponent and the exponent,
-// biased by 16383, in its low 15 bits. The bytes of an x87 `long double` on a
-// little-endian machine are Significand followed by SignExponent.
-struct TSoftExtended {
-  std::uint64_t Significand;
-  std::uint16_t SignExponent;
-};
+#include "ExtendedFormat.h"
 
 // The result of every invalid operation.
-inline constexpr TSoftExtended SoftDefaultNaN{0xC000000000000000u, 0xFFFFu};
+inline constexpr TSoftExtended SoftDefaultNaN =
+    ExtendedFields(true, ExtendedMaxExponent, ExtendedIntegerBit | ExtendedQuietBit);
 
 TSoftExtended SoftAdd(TSoftExtended a, TSoftExtended b);
 TSoftExtended SoftSub(TSoftExtended a, TSoftExtended b);
@@ -60,19 +54,19 @@ inline bool SoftEqual(TSoftExtended a, TSoftExtended b) {
 
 // Sign changes touch the sign bit alone, of NaNs too, as the unit's do.
 inline TSoftExtended SoftNegate(TSoftExtended a) {
-  a.SignExponent = static_cast<std::uint16_t>(a.SignExponent ^ 0x8000u);
+  a.SignExponent = static_cast<std::uint16_t>(a.SignExponent ^ ExtendedSignBit);
   return a;
 }
 inline TSoftExtended SoftAbs(TSoftExtended a) {
-  a.SignExponent = static_cast<std::uint16_t>(a.SignExponent & 0x7FFFu);
+  a.SignExponent = static_cast<std::uint16_t>(a.SignExponent & ExtendedExponentMask);
   return a;
 }
 
 // True for zeros, subnormals (pseudo-denormals too) and normal values; false
 // for infinities, NaNs and the refused encodings.
 inline bool SoftIsFinite(TSoftExtended a) {
-  const unsigned exponent = a.SignExponent & 0x7FFFu;
-  return exponent != 0x7FFFu && (exponent == 0 || (a.Significand >> 63) != 0);
+  const unsigned exponent = ExponentField(a.SignExponent);
+  return exponent != ExtendedMaxExponent && (exponent == 0 || IntegerBitOf(a.Significand));
 }
 
 // Exact conversions. A signalling double NaN comes out quieted, as the unit

@@ -1,19 +1,40 @@
-// The previous number formatter, frozen byte for byte as it was before the
-// texts moved to the stored fields: the oracle that NumberTextCompare holds
-// the formatter to over a hundred million values. It takes the value as an
-// x87 `long double` and needs the compiler's 128-bit integers; the benchmarks
-// are built only where both are there.
-#include "PreviousNumberText.h"
+// Number texts outside the common case of NumberText.h, and its tables.
+//
+// Whole parts from 10^6 up to 10^13 are written two digits at a time from a
+// table. Everything else takes a slow exact path. The integer
+// floor(|x| * 10^5) (for 10^13 <= |x| < 2^63) or m * 2^-s (for |x| >= 2^63) is
+// held as a small multi-limb number and its leading 19 decimal digits found by
+// repeated division by 10^9. These integers have at least 19 digits, so the
+// 18th significant digit, where they round, lies at least one place above
+// their units: the 19th digit alone decides, 5 or more rounding the magnitude
+// up. A dropped binary fraction below the units cannot lift a 4 to a half.
+#include "NumberText.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
-namespace previous {
-namespace {
+namespace number_text_detail {
 
-using u32 = std::uint32_t;
-using u64 = std::uint64_t;
-using u128 = unsigned __int128;
+constexpr TDigitWords DigitWords = [] {
+  TDigitWords words{};
+  for (u32 v = 0; v < 1000; ++v) {
+    const u32 c0 = '0' + v / 100, c1 = '0' + v / 10 % 10, c2 = '0' + v % 10;
+    const u32 padded = c0 | c1 << 8 | c2 << 16;
+    const u32 digits = v >= 100 ? padded : v >= 10 ? c1 | c2 << 8 : c2;
+    const u32 count = v >= 100 ? 3 : v >= 10 ? 2 : 1;
+    words.Padded[v] = u64{padded} << 24;
+    words.Low[v][0] = padded | 3u << 24;
+    words.Low[v][1] = digits | count << 24;
+    const u32 highCount = v == 0 ? 0 : count;
+    words.High[v][0] = (v == 0 ? 0 : u64{digits}) | u64{highCount} << 32;
+    words.High[v][1] = '-' | (v == 0 ? 0 : u64{digits} << 8) | u64{highCount + 1} << 32;
+    if (v < 100) words.Pair[v] = c1 << 8 | c2 << 16;
+  }
+  return words;
+}();
+
+namespace {
 
 constexpr auto DigitPairs = [] {
   struct {
@@ -47,14 +68,8 @@ constexpr u64 PowersOf10[] = {1ull,
                               1000000000000000000ull,
                               10000000000000000000ull};
 
-// Bias of the stored exponent plus the 63 fraction bits of the significand:
-// a normal value is m * 2^(exponent - ExponentOffset).
-constexpr int ExponentOffset = 16383 + 63;
-constexpr unsigned MaxExponent = 0x7fff;
-constexpr u64 IntegerBit = 1ull << 63;
-
-// floor(2 * 10^13 * 10^5): the doubled scaled magnitude from which on the
-// fifth decimal is no longer the place to round at.
+// floor(2 * |x| * 10^5) from here on: the fifth decimal is no longer the
+// place to round at (|x| >= 10^13).
 constexpr u64 TwiceFastLimit = 2'000'000'000'000'000'000ull;
 
 inline void PutPair(char* p, unsigned v) {
@@ -64,9 +79,17 @@ inline void PutPair(char* p, unsigned v) {
 // Decimal digits of v, at least one.
 inline int DigitCount(u64 v) {
   const u64 w = v | 1;
-  const int bits = 64 - __builtin_clzll(w);
+  const int bits = 64 - std::countl_zero(w);
   const int guess = (bits * 1233) >> 12;  // floor(log10(2^bits)), within one of the answer
   return guess + (w >= PowersOf10[guess]);
+}
+
+// floor(m * 2 * 10^5 / 2^s) for s <= 127, exactly (the product has at most 82 bits).
+TWide TwiceScaled(u64 m, unsigned s) {
+  const TWide product = MultiplyWide(m, 200000);
+  if (s >= 64) return {0, product.High >> (s - 64)};
+  if (s == 0) return product;
+  return {product.High >> s, product.Low >> s | product.High << (64 - s)};
 }
 
 // Writes v (at least one digit) ending just before `end`.
@@ -86,7 +109,7 @@ inline void PutIntegerBackwards(char* end, u64 v) {
 
 // Writes the magnitude scaled by 10^5 (already rounded; at most 10^18) as
 // integer part, separator and five decimals.
-inline std::size_t PutScaled(char* out, u64 scaled, bool sign, char separator) {
+std::size_t PutScaled(char* out, u64 scaled, bool sign, char separator) {
   const u64 whole = scaled / 100000;
   const auto fraction = static_cast<unsigned>(scaled - whole * 100000);
   char* p = out;
@@ -199,9 +222,9 @@ std::size_t PutRounded(char* out, const TLeadingDigits& lead, int unitPlace, boo
 }
 
 // floor(|x| * 10^5) of at least 19 digits, from the path that found it.
-std::size_t PutLargeScaled(char* out, u128 scaled, bool negative, char separator, int maxIntegerDigits) {
-  u32 limbs[4];
-  for (int i = 0; i < 4; ++i, scaled >>= 32) limbs[i] = static_cast<u32>(scaled);
+std::size_t PutLargeScaled(char* out, TWide scaled, bool negative, char separator, int maxIntegerDigits) {
+  u32 limbs[4] = {static_cast<u32>(scaled.Low), static_cast<u32>(scaled.Low >> 32),
+                  static_cast<u32>(scaled.High), static_cast<u32>(scaled.High >> 32)};
   return PutRounded(out, LeadingDigits(limbs, 4), -5, negative, separator, maxIntegerDigits);
 }
 
@@ -209,70 +232,50 @@ std::size_t PutLargeScaled(char* out, u128 scaled, bool negative, char separator
 std::size_t PutLargeWhole(char* out, u64 m, int shift, bool negative, char separator, int maxIntegerDigits) {
   u32 limbs[MaxLimbs] = {};
   const int at = shift / 32, bit = shift % 32;
-  const u128 placed = static_cast<u128>(m) << bit;
-  limbs[at] = static_cast<u32>(placed);
-  limbs[at + 1] = static_cast<u32>(placed >> 32);
-  limbs[at + 2] = static_cast<u32>(placed >> 64);
+  limbs[at] = static_cast<u32>(m << bit);
+  limbs[at + 1] = static_cast<u32>(m >> (32 - bit));
+  limbs[at + 2] = bit == 0 ? 0 : static_cast<u32>(m >> (64 - bit));
   return PutRounded(out, LeadingDigits(limbs, at + 3), 0, negative, separator, maxIntegerDigits);
 }
 
-// Both texts; `Point` selects the point text's rules.
 template <bool Point>
-std::size_t Format(char* out, long double value, char separator) {
+std::size_t FormatOther(char* out, u64 m, std::uint16_t signAndExponent, char separator) {
   constexpr int MaxIntegerDigits = Point ? 36 : 18;
-  unsigned char bytes[sizeof(long double)];
-  std::memcpy(bytes, &value, sizeof bytes);
-  u64 m;
-  std::uint16_t signAndExponent;
-  std::memcpy(&m, bytes, 8);
-  std::memcpy(&signAndExponent, bytes + 8, 2);
-  const unsigned exponent = signAndExponent & MaxExponent;
-  const bool negative = (signAndExponent >> 15) != 0;
-
-  if ((m | exponent) == 0) {  // zero of either sign
-    out[0] = '0';
-    out[1] = separator;
-    std::memcpy(out + 2, "00000", 5);
-    return 7;
-  }
-  const int s = ExponentOffset - static_cast<int>(exponent);  // |x| = m * 2^-s
-  const bool normal = (m & IntegerBit) != 0;
-  if (static_cast<unsigned>(s - 1) < 128 && normal) {  // 2^-129 < |x| < 2^63
-    const u128 twice = (static_cast<u128>(m) * 100000) >> (s - 1);
-    if (twice < TwiceFastLimit) {
-      const u64 scaled = (static_cast<u64>(twice) + 1) >> 1;
-      return PutScaled(out, scaled, negative && (Point || scaled != 0), separator);
+  const unsigned exponent = ExponentField(signAndExponent);
+  const bool negative = SignField(signAndExponent);
+  const bool normal = IntegerBitOf(m);
+  if (exponent == 0 || (normal && exponent < ExponentOffset)) {  // |x| < 2^63
+    const unsigned s = ExponentOffset - exponent;
+    const TWide twice = TwiceScaled(m, s < 127 ? s : 127);
+    if (twice.High == 0 && twice.Low < TwiceFastLimit) {
+      const u64 scaled = (twice.Low + 1) >> 1;  // halves away from zero
+      const bool sign = negative && (Point ? m != 0 : scaled != 0);
+      if (twice.Low < SmallTwiceLimit) return PutSmall(out, twice.Low + 1, sign, separator);
+      return PutScaled(out, scaled, sign, separator);
     }
-    return PutLargeScaled(out, twice >> 1, negative, separator, MaxIntegerDigits);
+    const TWide scaled = {twice.High >> 1, twice.Low >> 1 | twice.High << 63};
+    return PutLargeScaled(out, scaled, negative, separator, MaxIntegerDigits);
   }
-
-  // Rare: non-finite, invalid encodings, tiny and huge magnitudes.
-  if (exponent == MaxExponent) {
-    if (m == IntegerBit) return PutLiteral(out, negative ? "-Inf" : "Inf");
+  // Non-finite, invalid encodings, huge magnitudes.
+  if (exponent == ExtendedMaxExponent) {
+    if (m == ExtendedIntegerBit) return PutLiteral(out, negative ? "-Inf" : "Inf");
     return PutLiteral(out, "NaN");
   }
   // A clear integer bit is only valid with the smallest exponent (zeros and
   // subnormals); the hardware rejects the other encodings as operands.
-  if (!normal && exponent != 0) return PutLiteral(out, "NaN");
-  if (s > 128) {  // |x| < 2^-64 (subnormals included): rounds to zero
-    char* p = out;
-    if (Point && negative) *p++ = '-';
-    p[0] = '0';
-    p[1] = separator;
-    std::memcpy(p + 2, "00000", 5);
-    return static_cast<std::size_t>(p + 7 - out);
-  }
-  return PutLargeWhole(out, m, -s, negative, separator, MaxIntegerDigits);
+  if (!normal) return PutLiteral(out, "NaN");
+  return PutLargeWhole(out, m, static_cast<int>(exponent) - static_cast<int>(ExponentOffset), negative,
+                       separator, MaxIntegerDigits);
 }
 
 }  // namespace
 
-std::size_t PreviousFormatFixed(char* out, long double value, char separator) {
-  return Format<false>(out, value, separator);
+std::size_t FormatOtherFixed(char* out, u64 m, std::uint16_t signAndExponent, char separator) {
+  return FormatOther<false>(out, m, signAndExponent, separator);
 }
 
-std::size_t PreviousFormatPoint(char* out, long double value) {
-  return Format<true>(out, value, '.');
+std::size_t FormatOtherPoint(char* out, u64 m, std::uint16_t signAndExponent) {
+  return FormatOther<true>(out, m, signAndExponent, '.');
 }
 
-}  // namespace previous
+}  // namespace number_text_detail

@@ -1,5 +1,5 @@
 // The soft extended arithmetic recomputes results the x87 unit produced (the
-// vector file, written on x86-64 by bench/ExtendedCompare --write-vectors),
+// vector file, written on x86-64 by oracles/ExtendedCompare --write-vectors),
 // and the decimal conversion meets strtold's results at the hard places:
 // ties, the subnormal range, overflow and underflow, signs, and texts long
 // enough to be cut.

@@ -63,6 +63,8 @@ class TDraw {
   // A finite value x, the midpoint to its successor or a text near either,
   // from exact decimal expansions; `boundary` picks 0 or the largest value.
   std::string NearValueText(bool boundary);
+  // The biased exponent of the value NearValueText starts from.
+  int NearValueExponent(bool boundary);
   std::uint64_t OddWithBits(int length);
 
   std::mt19937_64 Random_;

@@ -11,15 +11,16 @@
 #include <string>
 
 #include "Extended.h"
+#include "ExtendedFormat.h"
+#include "WideInteger.h"
 
 // Enough for every text either formatter writes: the longest is the point
 // text "-" + 36 digits + "." + 5 digits, 43 bytes.
 inline constexpr std::size_t MaxNumberText = 64;
 
-// The value is given by the two stored fields of the 80-bit extended format:
-// the 64-bit significand with its explicit integer bit (bit 63), and the sign
-// (bit 15) with the biased exponent (bits 0-14). Every one of the 2^80
-// encodings is accepted. Both functions are inline (defined below): the
+// The value is given by the two stored fields of the 80-bit extended format
+// (ExtendedFormat.h): the significand and the sign with the exponent. Every
+// one of the 2^80 encodings is accepted. Both functions are inline (defined below): the
 // common case is short, and a report writer's loop keeps it in registers.
 
 // Fixed text of the tableau report: five decimals after `separator`, at most
@@ -77,40 +78,15 @@ inline std::string PointText(const TExtended& value) {
 // counts and zeros alternate unpredictably from one value to the next.
 namespace number_text_detail {
 
-using u32 = std::uint32_t;
-using u64 = std::uint64_t;
-
-#if defined(__SIZEOF_INT128__) && !(defined(MG_PORTABLE_WIDE) && MG_PORTABLE_WIDE)
-#define NUMBER_TEXT_NATIVE_WIDE 1
-__extension__ typedef unsigned __int128 u128;
-#endif
-
-// The high and low halves of a 64 x 64-bit product: the compiler's 128-bit
-// integers where there are any (MG_PORTABLE_WIDE=1 forces the other form),
-// else four products of 32-bit halves.
-struct TWide {
-  u64 High;
-  u64 Low;
-};
-
-inline TWide MultiplyWide(u64 a, u64 b) {
-#ifdef NUMBER_TEXT_NATIVE_WIDE
-  const u128 product = static_cast<u128>(a) * b;
-  return {static_cast<u64>(product >> 64), static_cast<u64>(product)};
-#else
-  const u64 aLow = a & 0xffffffff, aHigh = a >> 32, bLow = b & 0xffffffff, bHigh = b >> 32;
-  const u64 lowLow = aLow * bLow, lowHigh = aLow * bHigh, highLow = aHigh * bLow;
-  // At most 3 * (2^32 - 1): no overflow.
-  const u64 middle = (lowLow >> 32) + (lowHigh & 0xffffffff) + (highLow & 0xffffffff);
-  return {aHigh * bHigh + (lowHigh >> 32) + (highLow >> 32) + (middle >> 32),
-          (middle << 32) | (lowLow & 0xffffffff)};
-#endif
-}
+using wide_integer::MultiplyWide;
+using wide_integer::TWide;
+using wide_integer::u32;
+using wide_integer::u64;
 
 // floor(m * 2 * 10^5 / 2^19) = floor(m * 3125 / 2^13), below 2^63.
 inline u64 TwiceScaledShifted(u64 m) {
-#ifdef NUMBER_TEXT_NATIVE_WIDE
-  return static_cast<u64>((static_cast<u128>(m) * (u64{200000} << 45)) >> 64);
+#if MG_WIDE_INT128
+  return MultiplyWide(m, u64{200000} << 45).High;
 #else
   // With m = h * 2^13 + l: h * 3125 + floor(l * 3125 / 2^13), both products
   // in 64 bits.
@@ -186,15 +162,15 @@ std::size_t FormatOtherPoint(char* out, u64 m, std::uint16_t signAndExponent);
 
 // Bias of the stored exponent plus the 63 fraction bits of the significand:
 // a normal value is m * 2^(exponent - ExponentOffset).
-inline constexpr u32 ExponentOffset = 16383 + 63;
+inline constexpr u32 ExponentOffset = ExtendedExponentBias + 63;
 // The common case ends at whole parts of 10^6.
 inline constexpr u64 SmallTwiceLimit = 2 * u64{100'000'000'000} - 1;
 
 // Whether the value is in the common case, and then its t (above).
 template <bool Point>
 inline bool CommonCase(u64 m, std::uint16_t signAndExponent, u64& t, u32& sign) {
-  const u32 exponent = signAndExponent & 0x7fffu;
-  const auto normal = static_cast<u32>(m >> 63);
+  const u32 exponent = ExponentField(signAndExponent);
+  const auto normal = static_cast<u32>(IntegerBitOf(m));
   // Zeros, subnormals and pseudo-subnormals (the smallest exponent) and
   // normal values below 2^45 (s >= 19). One branch: an invalid encoding's
   // exponent is moved out of range.
@@ -206,7 +182,7 @@ inline bool CommonCase(u64 m, std::uint16_t signAndExponent, u64& t, u32& sign) 
   t = twice + 1;
   // The report text shows no sign on rounded zero digits, the game result
   // text none on a zero.
-  sign = (u32{signAndExponent} >> 15) & static_cast<u32>(Point ? m != 0 : twice != 0);
+  sign = static_cast<u32>(SignField(signAndExponent)) & static_cast<u32>(Point ? m != 0 : twice != 0);
   return true;
 }
 

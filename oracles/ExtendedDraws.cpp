@@ -200,7 +200,7 @@ TSoftExtended TDraw::Operand() {
 }
 
 TSoftExtended TDraw::Partner(TSoftExtended a, char op) {
-  const int ea = a.SignExponent & 0x7FFF;
+  const int ea = static_cast<int>(ExponentField(a.SignExponent));
   const u64 r = Below(100);
   if (r < 30 || ea == 0x7FFF) return Operand();
   if (r < 60) {  // exponents close: cancellation, ties, boundary results
@@ -211,7 +211,7 @@ TSoftExtended TDraw::Partner(TSoftExtended a, char op) {
   }
   if (r < 72) {  // the same value, its negative, or a neighbour
     TSoftExtended b = a;
-    if (Chance(40)) b.SignExponent ^= 0x8000;
+    if (Chance(40)) b.SignExponent ^= ExtendedSignBit;
     if (Chance(50) && ea != 0) b.Significand = (b.Significand + Below(5) - 2) | IntegerBit;
     return b;
   }
@@ -236,7 +236,7 @@ TSoftExtended TDraw::Partner(TSoftExtended a, char op) {
 void TDraw::Pair(char op, TSoftExtended& a, TSoftExtended& b) {
   if (op == '/' && Chance(8)) {  // a power of two that moves a few-bit value onto the subnormal grid
     a = Finite(Between(1, 140));
-    const int eb = (a.SignExponent & 0x7FFF) - Between(-66, 1) + Bias;
+    const int eb = static_cast<int>(ExponentField(a.SignExponent)) - Between(-66, 1) + Bias;
     b = eb <= 0x7FFE ? Make(Chance(50), eb, IntegerBit) : Operand();
     return;
   }
@@ -341,20 +341,17 @@ std::string TDraw::ZeroRunText() {
   return Sign() + body;
 }
 
-std::string TDraw::NearValueText(bool boundary) {
+int TDraw::NearValueExponent(bool boundary) {
   const u64 w = Below(100);
-  int exponent;
-  if (boundary) {
-    exponent = Chance(50) ? 0x7FFE : 0;
-  } else if (w < 75) {
-    exponent = Bias + Between(-70, 70);
-  } else if (w < 93) {
-    exponent = Bias + Between(-1200, 1200);
-  } else if (w < 97) {
-    exponent = Between(0, 0x7FFE);
-  } else {
-    exponent = Between(0, 2);
-  }
+  if (boundary) return Chance(50) ? 0x7FFE : 0;
+  if (w < 75) return Bias + Between(-70, 70);
+  if (w < 93) return Bias + Between(-1200, 1200);
+  if (w < 97) return Between(0, 0x7FFE);
+  return Between(0, 2);
+}
+
+std::string TDraw::NearValueText(bool boundary) {
+  const int exponent = NearValueExponent(boundary);
   u64 m = Significand();
   if (boundary) m = exponent == 0 ? Below(2) : ~0ull;  // 0 and the largest value
   if (exponent == 0 && !boundary) m >>= Between(1, 63);

@@ -11,35 +11,32 @@
 #include <limits>
 #include <string>
 
+#include "ExtendedFormat.h"
 #include "SoftExtended.h"
 
-static_assert(std::numeric_limits<long double>::digits == 64, "compares against the x87 extended type");
+#if !MG_LONG_DOUBLE_IS_X87
+#error "compares against the x87 extended type"
+#endif
 
-inline constexpr int ExtendedBias = 16383;
-inline constexpr std::uint64_t IntegerBit = 1ull << 63;
+inline constexpr int ExtendedBias = ExtendedExponentBias;
+inline constexpr std::uint64_t IntegerBit = ExtendedIntegerBit;
 
 inline TSoftExtended Make(bool negative, int exponent, std::uint64_t significand) {
-  return {significand, static_cast<std::uint16_t>((negative ? 0x8000 : 0) | (exponent & 0x7FFF))};
+  return ExtendedFields(negative, static_cast<unsigned>(exponent), significand);
 }
 
 // Through the bytes, not through a value conversion, so that every encoding
 // arrives as it is.
 inline long double ToNative(TSoftExtended x) {
   unsigned char bytes[sizeof(long double)] = {};
-  std::memcpy(bytes, &x.Significand, 8);
-  std::memcpy(bytes + 8, &x.SignExponent, 2);
+  FieldsToBytes(x, bytes);
   long double v;
   std::memcpy(&v, bytes, sizeof v);
   return v;
 }
 
 inline TSoftExtended FromNative(long double v) {
-  unsigned char bytes[sizeof(long double)];
-  std::memcpy(bytes, &v, sizeof v);
-  TSoftExtended x;
-  std::memcpy(&x.Significand, bytes, 8);
-  std::memcpy(&x.SignExponent, bytes + 8, 2);
-  return x;
+  return FieldsFromBytes(&v);
 }
 
 inline bool Same(TSoftExtended a, TSoftExtended b) {

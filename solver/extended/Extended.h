@@ -1,31 +1,30 @@
-// The solver's number, TExtended: the 80-bit extended format (a 64-bit
-// significand with its explicit integer bit, a 15-bit exponent and a sign),
-// rounded to nearest, ties to even, after every operation. Every report digit
-// depends on it, so it is the same format on every platform:
+// The solver's number, TExtended: the 80-bit extended format
+// (ExtendedFormat.h), rounded to nearest, ties to even, after every
+// operation. Every report digit depends on it, so it is the same format on
+// every platform:
 // - native: `long double` where the compiler's is this format (g++ and clang
 //   on x86-64 and i386, MinGW-w64); it costs nothing;
 // - software: a record of the two fields with operators over the software
 //   arithmetic of SoftExtended.h, wherever `long double` is another format
-//   (aarch64, macOS on arm64, MSVC), or when MG_SOFT_EXTENDED forces it.
+//   (aarch64, macOS on arm64), or when the build forces it.
+//
+// The build decides which, once (solver/extended/CMakeLists.txt), and hands
+// every target that uses this library MG_SOFT_EXTENDED as 0 or 1.
 #pragma once
 
 #include <cmath>
 #include <concepts>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <string_view>
 #include <type_traits>
 
 #include "DecimalConversion.h"
+#include "ExtendedFormat.h"
 #include "SoftExtended.h"
 
 #if !defined(MG_SOFT_EXTENDED)
-#if defined(__SIZEOF_LONG_DOUBLE__) && (defined(__x86_64__) || defined(__i386__)) && !defined(_MSC_VER)
-#define MG_SOFT_EXTENDED 0
-#else
-#define MG_SOFT_EXTENDED 1
-#endif
+#error "MG_SOFT_EXTENDED comes from the build of the Extended library"
 #endif
 
 #if MG_SOFT_EXTENDED
@@ -79,19 +78,14 @@ inline TExtended ExtendedFromBits(TSoftExtended bits) {
 using TExtended = long double;
 static_assert(std::numeric_limits<long double>::digits == 64, "the native TExtended needs the x87 format");
 
-// The x87 format's bytes in memory: the significand, then sign and exponent.
 // Read in place, by reference: a copy of the value could go through the x87
 // unit and a 10-byte stack store, which the narrower loads must then wait out.
 inline TSoftExtended ExtendedBits(const TExtended& value) {
-  TSoftExtended bits;
-  std::memcpy(&bits.Significand, &value, 8);
-  std::memcpy(&bits.SignExponent, reinterpret_cast<const char*>(&value) + 8, 2);
-  return bits;
+  return FieldsFromBytes(&value);
 }
 inline TExtended ExtendedFromBits(TSoftExtended bits) {
   TExtended value = 0;
-  std::memcpy(&value, &bits.Significand, 8);
-  std::memcpy(reinterpret_cast<char*>(&value) + 8, &bits.SignExponent, 2);
+  FieldsToBytes(bits, &value);
   return value;
 }
 

@@ -5,16 +5,16 @@
 #include "SoftExtended.h"
 
 #include <bit>
-#include <cstring>
 
-#include "SoftExtendedWide.h"
+#include "ExtendedRounding.h"
+#include "WideInteger.h"
 
-using namespace SoftExtendedWide;
+using namespace wide_integer;
 
 namespace {
 
-constexpr u64 QuietBit = 1ull << 62;
-constexpr std::uint16_t SignBit = 0x8000;
+constexpr int ExponentBias = ExtendedExponentBias;
+constexpr int MaxExponent = ExtendedMaxExponent;
 
 enum class EKind { Zero, Finite, Infinite, NaN, Refused };
 
@@ -29,10 +29,10 @@ struct TOperand {
 };
 
 TOperand Classify(TSoftExtended x) {
-  const bool negative = (x.SignExponent & SignBit) != 0;
-  const int exponent = x.SignExponent & MaxExponent;
+  const bool negative = SignField(x.SignExponent);
+  const int exponent = static_cast<int>(ExponentField(x.SignExponent));
   const u64 m = x.Significand;
-  const bool integerBit = (m & IntegerBit) != 0;
+  const bool integerBit = IntegerBitOf(m);
   if (exponent == MaxExponent) {
     if (!integerBit) return {EKind::Refused, negative, 0, 0};
     return {(m << 1) == 0 ? EKind::Infinite : EKind::NaN, negative, 0, m};
@@ -48,7 +48,7 @@ TOperand Classify(TSoftExtended x) {
 }
 
 TSoftExtended Quieted(TSoftExtended nan) {
-  return {nan.Significand | QuietBit, nan.SignExponent};
+  return {nan.Significand | ExtendedQuietBit, nan.SignExponent};
 }
 
 // At least one operand is a NaN and neither is refused. The significands are
@@ -57,40 +57,20 @@ TSoftExtended PropagateNaN(TSoftExtended a, TSoftExtended b, const TOperand& x, 
   if (y.Kind != EKind::NaN) return Quieted(a);
   if (x.Kind != EKind::NaN) return Quieted(b);
   if (a.Significand != b.Significand) return Quieted(a.Significand > b.Significand ? a : b);
-  return Quieted((a.SignExponent & SignBit) != 0 ? b : a);
+  return Quieted(SignField(a.SignExponent) ? b : a);
 }
 
-TSoftExtended Signed(bool negative, std::uint16_t exponent, u64 significand) {
-  return {significand, static_cast<std::uint16_t>(exponent | (negative ? SignBit : 0))};
-}
 TSoftExtended Zero(bool negative) {
-  return Signed(negative, 0, 0);
+  return ExtendedFields(negative, 0, 0);
 }
 TSoftExtended Infinity(bool negative) {
-  return Signed(negative, MaxExponent, IntegerBit);
+  return ExtendedFields(negative, ExtendedMaxExponent, ExtendedIntegerBit);
 }
 
 // A finite operand again in its canonical encoding (pseudo-denormals become
 // exponent 1); exact, so no rounding happens.
 TSoftExtended Repack(const TOperand& x) {
   return RoundToExtended(x.Negative, x.Exponent, x.Significand, 0);
-}
-
-// high:low shifted right by `count`, the bits shifted out ORed into bit 0.
-void ShiftRightSticky(u64& high, u64& low, int count) {
-  if (count == 0) return;
-  if (count < 64) {
-    const bool lost = (low << (64 - count)) != 0;
-    low = (low >> count) | (high << (64 - count)) | (lost ? 1 : 0);
-    high >>= count;
-  } else if (count < 128) {
-    const bool lost = low != 0 || (count > 64 && (high << (128 - count)) != 0);
-    low = (count == 64 ? high : high >> (count - 64)) | (lost ? 1 : 0);
-    high = 0;
-  } else {
-    low = (high | low) != 0 ? 1 : 0;
-    high = 0;
-  }
 }
 
 TSoftExtended AddFinite(TOperand x, TOperand y) {
@@ -116,7 +96,7 @@ TSoftExtended AddFinite(TOperand x, TOperand y) {
     high = sum + carry;
     if (overflow) {
       low = (low >> 1) | (high << 63) | (low & 1);
-      high = (high >> 1) | IntegerBit;
+      high = (high >> 1) | ExtendedIntegerBit;
       ++exponent;
     }
     return RoundToExtended(x.Negative, exponent, high, low);
@@ -158,35 +138,6 @@ TSoftExtended AddOrSubtract(TSoftExtended a, TSoftExtended b, bool subtract) {
 
 }  // namespace
 
-namespace SoftExtendedWide {
-
-TSoftExtended RoundToExtended(bool negative, int exponent, u64 significand, u64 extra) {
-  bool subnormal = false;
-  if (exponent < 1) {
-    // Below the normal range the grid is that of exponent 1.
-    ShiftRightSticky(significand, extra, 1 - exponent < 200 ? 1 - exponent : 200);
-    exponent = 1;
-    subnormal = true;
-  }
-  const bool half = (extra >> 63) != 0;
-  const bool rest = (extra << 1) != 0;
-  if (half && (rest || (significand & 1) != 0)) {
-    ++significand;
-    if (significand == 0) {  // carried out of the top: 2^64 is 2^63 one exponent up
-      significand = IntegerBit;
-      ++exponent;
-    }
-  }
-  if (subnormal) {
-    // A rounding that reached the integer bit gives the smallest normal value.
-    return Signed(negative, (significand & IntegerBit) != 0 ? 1 : 0, significand);
-  }
-  if (exponent >= MaxExponent) return Infinity(negative);
-  return Signed(negative, static_cast<std::uint16_t>(exponent), significand);
-}
-
-}  // namespace SoftExtendedWide
-
 TSoftExtended SoftAdd(TSoftExtended a, TSoftExtended b) {
   return AddOrSubtract(a, b, false);
 }
@@ -205,11 +156,11 @@ TSoftExtended SoftMul(TSoftExtended a, TSoftExtended b) {
     return Infinity(negative);
   }
   if (x.Kind == EKind::Zero || y.Kind == EKind::Zero) return Zero(negative);
-  u64 high, low;
-  Multiply(x.Significand, y.Significand, high, low);
+  const TWide product = MultiplyWide(x.Significand, y.Significand);
+  u64 high = product.High, low = product.Low;
   // The product of two significands in [2^63, 2^64) lies in [2^126, 2^128).
   int exponent = x.Exponent + y.Exponent - ExponentBias + 1;
-  if ((high & IntegerBit) == 0) {
+  if (!IntegerBitOf(high)) {
     high = (high << 1) | (low >> 63);
     low <<= 1;
     --exponent;
@@ -273,7 +224,7 @@ TSoftExtended SoftFromInt64(std::int64_t value) {
   u64 magnitude = negative ? 0 - static_cast<u64>(value) : static_cast<u64>(value);
   const int shift = std::countl_zero(magnitude);
   magnitude <<= shift;
-  return Signed(negative, static_cast<std::uint16_t>(ExponentBias + 63 - shift), magnitude);
+  return ExtendedFields(negative, static_cast<unsigned>(ExponentBias + 63 - shift), magnitude);
 }
 
 TSoftExtended SoftFromDouble(double value) {
@@ -283,14 +234,16 @@ TSoftExtended SoftFromDouble(double value) {
   const u64 fraction = bits & ((1ull << 52) - 1);
   if (exponent == 0x7FF) {
     if (fraction == 0) return Infinity(negative);
-    return Signed(negative, MaxExponent, IntegerBit | QuietBit | (fraction << 11));
+    return ExtendedFields(negative, ExtendedMaxExponent,
+                          ExtendedIntegerBit | ExtendedQuietBit | (fraction << 11));
   }
   if (exponent == 0) {
     if (fraction == 0) return Zero(negative);
     // A double subnormal is fraction * 2^-1074; normal as an extended value.
     const int shift = std::countl_zero(fraction);
-    return Signed(negative, static_cast<std::uint16_t>(ExponentBias - 1074 + 63 - shift), fraction << shift);
+    return ExtendedFields(negative, static_cast<unsigned>(ExponentBias - 1074 + 63 - shift),
+                          fraction << shift);
   }
-  return Signed(negative, static_cast<std::uint16_t>(exponent - 1023 + ExponentBias),
-                IntegerBit | (fraction << 11));
+  return ExtendedFields(negative, static_cast<unsigned>(exponent - 1023 + ExponentBias),
+                        ExtendedIntegerBit | (fraction << 11));
 }

@@ -1,0 +1,36 @@
+// The zero cleaning of the tableau model, part by part: what CleanTable and
+// the pivot share.
+#pragma once
+
+#include <limits>
+
+#include "Extended.h"
+#include "ExtendedFormat.h"
+
+// The one tolerance of the solver: parts of smaller magnitude are cleaned to
+// 0. It is the extended value nearest to 1e-10 on every platform.
+inline constexpr TSoftExtended ZeroThresholdBits{0xDBE6FECEBDEDD5BFu, 0x3FDD};
+#if MG_SOFT_EXTENDED
+inline const TExtended ZeroThreshold = ExtendedFromBits(ZeroThresholdBits);
+#else
+inline constexpr TExtended ZeroThreshold = 1e-10L;  // a test checks its bits
+#endif
+
+// The largest finite value.
+#if MG_SOFT_EXTENDED
+inline const TExtended MaxFinite = ExtendedFromBits(ExtendedFields(false, ExtendedMaxExponent - 1, ~0ull));
+#else
+inline constexpr TExtended MaxFinite = std::numeric_limits<long double>::max();
+#endif
+
+// One part cleaned: +0 when its magnitude is strictly below ZeroThreshold,
+// else as it is. An infinity or a NaN is kept and noted in `nonFinite`. Most
+// parts pass the first test at once.
+inline TExtended Cleaned(TExtended part, bool& nonFinite) {
+  const TExtended magnitude = Abs(part);
+  if (magnitude >= ZeroThreshold && magnitude <= MaxFinite) [[likely]]
+    return part;
+  if (magnitude < ZeroThreshold) return 0;
+  nonFinite = true;
+  return part;
+}
