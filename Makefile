@@ -27,7 +27,7 @@ package: build
 	cd $(BUILD_DIR) && cpack
 	sh tests/package/check-deb.sh $(BUILD_DIR)
 
-# A zip for Windows: Lorvex.exe, Quenby.exe, README.txt and the examples.
+# A zip for Windows: Lorvex.exe, Quenby.exe, mgame.exe, README.txt and the examples.
 package-windows: windows-build
 	cd $(WINDOWS_DIR) && cpack -G ZIP
 

@@ -1,4 +1,4 @@
-# What a user gets: the two programs, their manual pages, the README and a
+# What a user gets: the three programs, their manual pages, the README and a
 # few problem files. Tests, benchmarks and fuzzers are never installed.
 include(GNUInstallDirs)
 set(MG_PACKAGE_NAME matrix-games)
@@ -9,12 +9,12 @@ set(MG_EXAMPLES ${PROJECT_SOURCE_DIR}/examples/worked.txt ${PROJECT_SOURCE_DIR}/
 
 if(WIN32)
   # A folder to unpack anywhere: the programs beside the README and examples.
-  install(TARGETS Lorvex Quenby RUNTIME DESTINATION .)
+  install(TARGETS Lorvex Quenby mgame RUNTIME DESTINATION .)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . RENAME README.txt)
   install(FILES ${MG_EXAMPLES} DESTINATION examples)
 else()
-  install(TARGETS Lorvex Quenby RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES ${PROJECT_BINARY_DIR}/man/Lorvex.1 ${PROJECT_BINARY_DIR}/man/Quenby.1
+  install(TARGETS Lorvex Quenby mgame RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${PROJECT_BINARY_DIR}/man/Lorvex.1 ${PROJECT_BINARY_DIR}/man/Quenby.1 ${PROJECT_BINARY_DIR}/man/mgame.1
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${MG_DOC_DIR})
   install(FILES ${MG_EXAMPLES} DESTINATION ${MG_DOC_DIR}/examples)
@@ -29,7 +29,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
     "Quenby draws a random 6 x 6 matrix game and writes the linear programs of both players; Lorvex solves\
  a linear program by the simplex method on a Big-M tableau in 80-bit extended precision, writes every\
- tableau as a report, and reads the optimum as the value of the game and a player's optimal mixed strategy.")
+ tableau as a report, and reads the optimum as the value of the game and a player's optimal mixed strategy;\
+ mgame draws, solves and checks games and problems from the command line with the same code.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_STRIP_FILES ON)
 if(WIN32)
