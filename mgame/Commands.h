@@ -14,7 +14,7 @@ struct TCommand {
   const char* Synopsis;     // after "mgame ": "new [--seed S] [--force] [DIR]"
   const char* Summary;      // one line for the list of commands
   const char* Description;  // the rest of `mgame help NAME`, lines ended by "\n"
-  std::vector<TOptionSpec> Options;
+  std::vector<TOptionRule> Options;
   std::size_t MinPositional;
   std::size_t MaxPositional;
   int (*Run)(const TParsedArgs& args, TConsole& console);

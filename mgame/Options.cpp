@@ -7,7 +7,7 @@ std::string TParsedArgs::Value(const std::string& name, const std::string& fallb
   return found == Values.end() ? fallback : found->second;
 }
 
-TParsedArgs ParseOptions(const std::vector<std::string>& args, const std::vector<TOptionSpec>& specs,
+TParsedArgs ParseOptions(const std::vector<std::string>& args, const std::vector<TOptionRule>& rules,
                          std::size_t minPositional, std::size_t maxPositional) {
   TParsedArgs parsed;
   bool optionsEnded = false;
@@ -23,20 +23,20 @@ TParsedArgs ParseOptions(const std::vector<std::string>& args, const std::vector
     }
     const std::size_t equals = word.find('=');
     const std::string name = word.substr(0, equals);
-    const TOptionSpec* spec = nullptr;
-    for (const auto& candidate : specs)
-      if (name == candidate.Name) spec = &candidate;
-    if (spec == nullptr) throw TUsageError("unknown option '" + name + "'");
+    const TOptionRule* rule = nullptr;
+    for (const auto& candidate : rules)
+      if (name == candidate.Name) rule = &candidate;
+    if (rule == nullptr) throw TUsageError("unknown option '" + name + "'");
     if (parsed.Has(name)) throw TUsageError("option '" + name + "' given twice");
     std::string value;
-    if (spec->ValueName == nullptr) {
+    if (rule->ValueName == nullptr) {
       if (equals != std::string::npos) throw TUsageError("option '" + name + "' takes no value");
     } else if (equals != std::string::npos) {
       value = word.substr(equals + 1);
     } else if (i + 1 < args.size()) {
       value = args[++i];
     } else {
-      throw TUsageError("option '" + name + "' needs a value " + spec->ValueName);
+      throw TUsageError("option '" + name + "' needs a value " + rule->ValueName);
     }
     parsed.Values[name] = value;
   }

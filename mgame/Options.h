@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-struct TOptionSpec {
+struct TOptionRule {
   const char* Name;       // with its dashes: "--seed"
   const char* ValueName;  // "S" when the option takes a value, nullptr for a flag
   const char* Help;       // one line for the command's help
@@ -20,9 +20,9 @@ struct TParsedArgs {
   std::string Value(const std::string& name, const std::string& fallback = {}) const;
 };
 
-// Parses `args` (the words after the command's name) against `specs`. "--"
+// Parses `args` (the words after the command's name) against `rules`. "--"
 // ends the options; a lone "-" is positional. Throws TUsageError for an
 // unknown option, a missing or unwanted value, an option given twice, or a
 // positional count outside minPositional..maxPositional.
-TParsedArgs ParseOptions(const std::vector<std::string>& args, const std::vector<TOptionSpec>& specs,
+TParsedArgs ParseOptions(const std::vector<std::string>& args, const std::vector<TOptionRule>& rules,
                          std::size_t minPositional, std::size_t maxPositional);

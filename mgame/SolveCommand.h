@@ -26,7 +26,7 @@ struct TSolvedGame {
 // Something more that `mgame solve --OPTION` does once the game is solved:
 // one entry per option in SolveExtras().
 struct TSolveExtra {
-  TOptionSpec Option;  // a flag
+  TOptionRule Option;  // a flag
   int (*Run)(const TSolvedGame& game, TConsole& console);
 };
 
