@@ -9,16 +9,16 @@ JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build install package package-windows demo test asan-test soft-test windows windows-build arm64 corpus fuzz fuzz-smoke bench format format-check tidy clean
+.PHONY: all build programs install package package-windows demo test asan-test soft-test windows windows-build arm64 corpus fuzz fuzz-smoke bench format format-check tidy clean
 
 all: build
 
 build:
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DMG_TESTS=ON -DMG_BENCH=ON
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
-# The programs, manual pages, README and examples under PREFIX.
-install: build
+# The programs, manual pages, user documents and examples under PREFIX.
+install: programs
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 # A Debian package and a tarball of the installed tree in $(BUILD_DIR), and a
@@ -27,11 +27,20 @@ package: build
 	cd $(BUILD_DIR) && cpack
 	sh tests/package/check-deb.sh $(BUILD_DIR)
 
-# A zip for Windows: Lorvex.exe, Quenby.exe, mgame.exe, README.txt and the examples.
+# A zip for Windows: Lorvex.exe, Quenby.exe, mgame.exe, README.txt, the licence, the
+# format guide, the manual pages as text and the examples.
 package-windows: windows-build
 	cd $(WINDOWS_DIR) && cpack -G ZIP
 
-demo: build
+# The programs alone, with what is installed beside them (no GoogleTest
+# needed): a new build directory is configured without tests and benchmarks,
+# which `make build` and `make test` add later; an existing one is kept as it is.
+programs:
+	@[ -f $(BUILD_DIR)/CMakeCache.txt ] || \
+	  cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DMG_TESTS=OFF -DMG_BENCH=OFF
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target programs
+
+demo: programs
 	sh scripts/demo.sh $(BUILD_DIR)
 
 test: build
@@ -59,7 +68,7 @@ windows: windows-build
 	sh tests/corpus/check.sh $(WINDOWS_DIR)/solver/Lorvex.exe cmake/wine-run.sh
 
 windows-build:
-	sh scripts/need-packages.sh x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64 wine:wine
+	sh scripts/need-packages.sh x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64 wine:wine groff:groff
 	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DMG_BENCH=OFF
 	cmake --build $(WINDOWS_DIR) -j$(JOBS)
 

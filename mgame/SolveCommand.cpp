@@ -89,10 +89,10 @@ std::string TextReport(const TSolvedGame& game, const TShortfalls& shortfalls) {
     text += "B " + Padded("column " + std::to_string(c + 1), width) + "  " + Fixed5(game.ColumnStrategy[c]) +
             "\n";
   text += "pivots A " + std::to_string(game.PivotsA) + ", B " + std::to_string(game.PivotsB) + "\n";
-  text += "check A's mix gets at least the value against every column: largest shortfall " +
-          ShortText(shortfalls.A) + "\n";
-  text += "check B's mix holds A to at most the value against every row: largest shortfall " +
-          ShortText(shortfalls.B) + "\n";
+  // How far A's mix falls below the value against a column, and B's lets A
+  // rise above it against a row, at worst.
+  text += "check A's mix against every column: largest shortfall " + ShortText(shortfalls.A) + "\n";
+  text += "check B's mix against every row: largest shortfall " + ShortText(shortfalls.B) + "\n";
   return text;
 }
 

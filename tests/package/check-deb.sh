@@ -17,13 +17,16 @@ expected="./usr/bin/Lorvex
 ./usr/bin/Quenby
 ./usr/bin/mgame
 ./usr/share/doc/matrix-games/README.md
+./usr/share/doc/matrix-games/changelog.gz
+./usr/share/doc/matrix-games/copyright
+./usr/share/doc/matrix-games/docs/format.md
 ./usr/share/doc/matrix-games/examples/SystemA.txt
 ./usr/share/doc/matrix-games/examples/SystemB.txt
 ./usr/share/doc/matrix-games/examples/small.txt
 ./usr/share/doc/matrix-games/examples/worked.txt
-./usr/share/man/man1/Lorvex.1
-./usr/share/man/man1/Quenby.1
-./usr/share/man/man1/mgame.1"
+./usr/share/man/man1/Lorvex.1.gz
+./usr/share/man/man1/Quenby.1.gz
+./usr/share/man/man1/mgame.1.gz"
 found=$(cd "$work/root" && find . -type f | LC_ALL=C sort)
 if [ "$found" != "$expected" ]; then
   echo "the package holds other files than expected:" >&2
