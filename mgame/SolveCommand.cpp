@@ -99,6 +99,7 @@ std::string TextReport(const TSolvedGame& game, const TShortfalls& shortfalls) {
 std::string JsonReport(const TSolvedGame& game, const TShortfalls& shortfalls) {
   auto Numbers = [](const std::vector<TExtended>& values) {
     std::vector<std::string> texts;
+    texts.reserve(values.size());
     for (const auto& value : values) texts.push_back(JsonNumber(value));
     return JsonArray(texts);
   };

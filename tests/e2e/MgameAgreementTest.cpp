@@ -60,7 +60,7 @@ bool RecoverSeed(const std::vector<int>& entries, std::uint32_t& seed) {
   constexpr std::uint32_t Multiplier = 134775813;
   std::uint32_t inverse = Multiplier;  // Newton's iteration for the inverse modulo 2^32
   for (int i = 0; i < 5; ++i) inverse *= 2 - Multiplier * inverse;
-  const std::uint64_t first = static_cast<std::uint64_t>(entries[0] + 9);
+  const auto first = static_cast<std::uint64_t>(entries[0]) + 9;
   const std::uint64_t low = ((first << 32) + 18) / 19, high = (((first + 1) << 32) + 18) / 19;
   for (std::uint64_t state = low; state < high; ++state) {
     auto s = static_cast<std::uint32_t>(state);
