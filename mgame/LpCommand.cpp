@@ -39,7 +39,10 @@ int RunLp(const TParsedArgs& args, TConsole& console) {
                        std::to_string(outcome.Pivots) + "\n";
     if (optimal) {
       text += "F " + Fixed5(outcome.F) + "\nX";
-      for (const auto& value : outcome.X) text += " " + Fixed5(value);
+      for (const auto& value : outcome.X) {
+        text += ' ';
+        text += Fixed5(value);
+      }
       text += "\n";
     }
     Print(console.Out, text);

@@ -25,6 +25,14 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// The token between single quotes.
+std::string Quoted(std::string_view token) {
+  std::string text(1, '\'');
+  text.append(token);
+  text += '\'';
+  return text;
+}
+
 bool IsUnsignedInteger(std::string_view token) {
   return !token.empty() && std::all_of(token.begin(), token.end(), IsDigit);
 }
@@ -43,7 +51,7 @@ bool ParseEntry(std::string_view token, TEntry& entry, std::string& problem) {
     entry.Fraction = token.substr(fractionStart, i - fractionStart);
   }
   if (i != token.size() || (whole.empty() && entry.Fraction.empty())) {
-    problem = "'" + std::string(token) + "' is not a number; entries are integers or decimals with a point";
+    problem = Quoted(token) + " is not a number; entries are integers or decimals with a point";
     return false;
   }
   for (char c : whole) {
@@ -52,11 +60,11 @@ bool ParseEntry(std::string_view token, TEntry& entry, std::string& problem) {
   }
   while (!entry.Fraction.empty() && entry.Fraction.back() == '0') entry.Fraction.remove_suffix(1);
   if (entry.Whole > MaxMagnitude || (entry.Whole == MaxMagnitude && !entry.Fraction.empty())) {
-    problem = "'" + std::string(token) + "' lies beyond " + std::to_string(MaxMagnitude) + " in magnitude";
+    problem = Quoted(token) + " lies beyond " + std::to_string(MaxMagnitude) + " in magnitude";
     return false;
   }
   if (entry.Fraction.size() > static_cast<std::size_t>(MaxDecimals)) {
-    problem = "'" + std::string(token) + "' has more than " + std::to_string(MaxDecimals) + " decimals";
+    problem = Quoted(token) + " has more than " + std::to_string(MaxDecimals) + " decimals";
     return false;
   }
   return true;
@@ -177,7 +185,8 @@ std::string DecimalText(std::int64_t units, int decimals, char separator) {
   std::int64_t scale = 1;
   for (int d = 0; d < decimals; ++d) scale *= 10;
   const std::int64_t magnitude = units < 0 ? -units : units;
-  std::string text = (units < 0 ? "-" : "") + std::to_string(magnitude / scale);
+  std::string text = units < 0 ? "-" : "";
+  text += std::to_string(magnitude / scale);
   std::string fraction = std::to_string(magnitude % scale + scale).substr(1);  // with its leading zeros
   while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
   if (!fraction.empty()) text += separator + fraction;

@@ -18,8 +18,8 @@ std::string JsonNumber(const TExtended& value) {
   const bool negative = text[0] == '-';
   std::string digits = text.substr(negative ? 1 : 0);
   digits.erase(digits.find('.'), 1);
-  while (digits.size() < 11) digits.insert(0, "0");
-  digits.insert(digits.size() - 10, ".");
+  if (digits.size() < 11) digits.insert(0, 11 - digits.size(), '0');
+  digits.insert(digits.size() - 10, 1, '.');
   if (digits.find_first_not_of("0.") == std::string::npos) return digits;
   return (negative ? "-" : "") + digits;
 }

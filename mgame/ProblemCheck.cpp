@@ -79,7 +79,9 @@ long long ReadHeader(const std::vector<TLine>& lines, TCounts& counts) {
 }
 
 std::string ColumnName(int column, const TCounts& counts) {
-  return column < counts.Nx ? "x" + std::to_string(column) : "z" + std::to_string(column - counts.Nx);
+  std::string name(1, column < counts.Nx ? 'x' : 'z');
+  name += std::to_string(column < counts.Nx ? column : column - counts.Nx);
+  return name;
 }
 
 class TLineCheck {
