@@ -17,9 +17,13 @@ int RunLp(const TParsedArgs& args, TConsole& console) {
   if (problem.empty() || !std::filesystem::exists(problem, error))
     throw TInputError(problem, 0, "File not found.");
   const std::string dir = args.Value("--dir", DefaultDirFor(problem));
-  PrepareOutputDir(dir, args.Has("--force"), {});
+  const bool made = PrepareOutputDir(dir, args.Has("--force"), {});
 
   const TSolverOutcome outcome = RunSolverIn(problem, dir);
+  if (made && CountReports(dir) == 0) {  // refused before any report: no empty folder stays behind
+    std::error_code ignored;
+    std::filesystem::remove(dir, ignored);
+  }
   const bool optimal = outcome.End == TRunEnd::Optimal;
   if (args.Has("--json")) {
     std::vector<std::string> x;

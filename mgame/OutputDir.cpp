@@ -51,9 +51,10 @@ std::string DefaultDirFor(const std::string& file) {
   return dir.string();
 }
 
-void PrepareOutputDir(const std::string& dir, bool force, const std::vector<std::string>& subdirs) {
+bool PrepareOutputDir(const std::string& dir, bool force, const std::vector<std::string>& subdirs) {
   std::error_code error;
-  if (fs::exists(dir, error)) {
+  const bool existed = fs::exists(dir, error);
+  if (existed) {
     if (!fs::is_directory(dir, error)) throw TInputError(dir, 0, "is not a folder");
     const bool empty = fs::is_empty(dir, error);
     if (error) throw TInputError(dir, 0, error.message());
@@ -65,6 +66,7 @@ void PrepareOutputDir(const std::string& dir, bool force, const std::vector<std:
   }
   MakeDir(dir);
   for (const auto& sub : subdirs) MakeDir(fs::path(dir) / sub);
+  return !existed;
 }
 
 std::string JoinPath(const std::string& dir, const std::string& name) {

@@ -13,8 +13,9 @@ std::string DefaultDirFor(const std::string& file);
 // An existing one that holds anything is refused unless `force`; with it,
 // the reports an earlier run left there (out<k>.txt, GResult.txt) are
 // removed from `dir` and from each of `subdirs`, so that none stays beside
-// the new ones. Throws TInputError naming the folder.
-void PrepareOutputDir(const std::string& dir, bool force, const std::vector<std::string>& subdirs);
+// the new ones. Throws TInputError naming the folder. Returns whether `dir`
+// was made.
+bool PrepareOutputDir(const std::string& dir, bool force, const std::vector<std::string>& subdirs);
 
 // "DIR/NAME", or NAME when DIR is empty.
 std::string JoinPath(const std::string& dir, const std::string& name);

@@ -20,7 +20,7 @@ struct TCase {
   std::string Out;                        // a regular expression that standard output must match whole
   std::string Err;                        // the same for standard error
   std::vector<std::string> Present = {};  // files there after the run
-  std::vector<std::string> Absent = {};   // files not there after the run
+  std::vector<std::string> Absent = {};   // files or folders not there after the run
 };
 
 void RunCases(const std::vector<TCase>& cases) {
@@ -37,7 +37,8 @@ void RunCases(const std::vector<TCase>& cases) {
     EXPECT_TRUE(std::regex_match(run.Stdout, std::regex(c.Out))) << run.Stdout;
     EXPECT_TRUE(std::regex_match(run.Stderr, std::regex(c.Err))) << run.Stderr;
     for (const auto& name : c.Present) EXPECT_EQ(run.Files.count(name), 1u) << name;
-    for (const auto& name : c.Absent) EXPECT_EQ(run.Files.count(name), 0u) << name;
+    for (const auto& name : c.Absent)
+      EXPECT_EQ(run.Files.count(name) + run.Directories.count(name), 0u) << name;
   }
 }
 
@@ -304,7 +305,9 @@ TEST(MgameEndToEnd, Lp) {
        {{"p.txt", "1 1 1\n1*x0>\nZ-1*x0=0\n"}},
        1,
        "status error\npivots 0\n",
-       "mgame: p\\.txt:2: '\\$' is not a valid floating point value\\. \\(EConvertError\\)\n"},
+       "mgame: p\\.txt:2: '\\$' is not a valid floating point value\\. \\(EConvertError\\)\n",
+       {},
+       {"p"}},
       {"a refused file, json",
        {"lp", "p.txt", "--json"},
        {{"p.txt", "1 1 1\n1*x9>1\nZ-1*x0=0\n"}},
