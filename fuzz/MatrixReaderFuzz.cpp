@@ -16,7 +16,7 @@
 
 namespace {
 
-void CheckSystem(const TGameMatrix& shifted, char player) {
+void CheckSystem(const TDecimalMatrix& shifted, char player) {
   const std::string text = SystemFileText(shifted, player, '.');
   const char* file = ProblemFile(reinterpret_cast<const unsigned char*>(text.data()), text.size());
   TSimplex simplex{};
@@ -36,7 +36,7 @@ void CheckSystem(const TGameMatrix& shifted, char player) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  TGameMatrix matrix;
+  TDecimalMatrix matrix;
   try {
     matrix = ReadMatrix(text, "game");
   } catch (const TInputError& error) {
@@ -54,12 +54,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::int64_t units : matrix.Units)
     if (units > MaxMagnitude * scale || units < -MaxMagnitude * scale) Broken("an entry beyond the limit");
 
-  const TGameMatrix shifted = Shifted(matrix, ChooseShift(matrix));
+  const TDecimalMatrix shifted = Shifted(matrix, ChooseShift(matrix));
   for (const std::int64_t units : shifted.Units)
     if (units < scale) Broken("a shifted entry below 1");
   // A matrix file of two columns has its size line read as a row.
   if (matrix.Columns != 2) {
-    const TGameMatrix again = ReadMatrix(MatrixFileText(matrix, '.'), "again");
+    const TDecimalMatrix again = ReadMatrix(MatrixFileText(matrix, '.'), "again");
     if (again.Rows != matrix.Rows || again.Columns != matrix.Columns)
       Broken("the matrix file reads back otherwise");
     for (std::size_t i = 0; i < matrix.Units.size(); ++i) {

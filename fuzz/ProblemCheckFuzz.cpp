@@ -12,7 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const auto lines = static_cast<std::int64_t>(std::count(text.begin(), text.end(), '\n')) + 1;
-  for (const TWarning& warning : CheckProblemText(text))
+  for (const TCheckWarning& warning : CheckProblemText(text))
     if (warning.Line < 1 || warning.Line > lines || warning.Text.empty()) Broken("a warning off the text");
   for (char separator : {'.', ','}) (void)SeparatorHint(std::string(text), separator);
   return 0;

@@ -35,9 +35,9 @@ int RunCheck(const TParsedArgs& args, TConsole& console) {
     return ExitError;
   }
 
-  const std::vector<TWarning> warnings = CheckProblemText(ReadFileText(problem));
+  const std::vector<TCheckWarning> warnings = CheckProblemText(ReadInputFile(problem));
   std::string text;
-  for (const TWarning& warning : warnings)
+  for (const TCheckWarning& warning : warnings)
     text += Where(problem, warning.Line) + "warning: " + warning.Text + "\n";
   int nx = 0, nz = 0, ny = 0;
   for (const TVariable& variable : simplex.Variables.Items)

@@ -12,20 +12,20 @@ std::int64_t Scale(int decimals) {
 
 }  // namespace
 
-std::int64_t ChooseShift(const TGameMatrix& matrix) {
+std::int64_t ChooseShift(const TDecimalMatrix& matrix) {
   const auto [low, high] = std::minmax_element(matrix.Units.begin(), matrix.Units.end());
   const std::int64_t scale = Scale(matrix.Decimals);
   if (*low >= -9 * scale && *high <= 9 * scale) return 10 * scale;
   return std::max<std::int64_t>(0, scale - *low);
 }
 
-TGameMatrix Shifted(const TGameMatrix& matrix, std::int64_t shift) {
-  TGameMatrix shifted = matrix;
+TDecimalMatrix Shifted(const TDecimalMatrix& matrix, std::int64_t shift) {
+  TDecimalMatrix shifted = matrix;
   for (auto& entry : shifted.Units) entry += shift;
   return shifted;
 }
 
-std::string MatrixFileText(const TGameMatrix& matrix, char separator) {
+std::string MatrixFileText(const TDecimalMatrix& matrix, char separator) {
   std::string text = std::to_string(matrix.Rows) + " " + std::to_string(matrix.Columns) + "\r\n";
   for (int r = 0; r < matrix.Rows; ++r) {
     for (int c = 0; c < matrix.Columns; ++c) {
@@ -37,7 +37,7 @@ std::string MatrixFileText(const TGameMatrix& matrix, char separator) {
   return text;
 }
 
-std::string SystemFileText(const TGameMatrix& shifted, char player, char separator) {
+std::string SystemFileText(const TDecimalMatrix& shifted, char player, char separator) {
   const bool a = player == 'A';
   // A's constraint k is column k over the rows, B's is row k over the columns.
   const int variables = a ? shifted.Rows : shifted.Columns;

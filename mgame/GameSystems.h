@@ -10,17 +10,17 @@
 
 // The shift in units of the matrix: 10 when every entry lies in -9..9 (as
 // the generator shifts), else max(0, 1 - smallest entry).
-std::int64_t ChooseShift(const TGameMatrix& matrix);
+std::int64_t ChooseShift(const TDecimalMatrix& matrix);
 
 // The matrix with `shift` units added to every entry.
-TGameMatrix Shifted(const TGameMatrix& matrix, std::int64_t shift);
+TDecimalMatrix Shifted(const TDecimalMatrix& matrix, std::int64_t shift);
 
 // The matrix file: "m n", then one line per row, entries separated by single
 // blanks; every line ends with CR LF.
-std::string MatrixFileText(const TGameMatrix& matrix, char separator);
+std::string MatrixFileText(const TDecimalMatrix& matrix, char separator);
 
 // Player A's system ('A': a variable per row, a ">1" constraint per column,
 // objective Z+1*x0+...) or player B's ('B': a variable per column, a "<1"
 // constraint per row, objective Z-1*x0-...), header "nx nc nz"; lines end
 // with CR LF. Decimals are written with `separator`.
-std::string SystemFileText(const TGameMatrix& shifted, char player, char separator);
+std::string SystemFileText(const TDecimalMatrix& shifted, char player, char separator);

@@ -140,7 +140,7 @@ void CheckSize(int rows, int columns, std::int64_t line, const std::string& file
 
 }  // namespace
 
-TGameMatrix ReadMatrix(std::string_view text, const std::string& fileName) {
+TDecimalMatrix ReadMatrix(std::string_view text, const std::string& fileName) {
   std::int64_t lineCount = 0;
   std::vector<TDataLine> lines = SplitDataLines(text, fileName, lineCount);
   if (lines.empty())
@@ -148,7 +148,7 @@ TGameMatrix ReadMatrix(std::string_view text, const std::string& fileName) {
                       "holds no matrix: write one row per line, entries separated by blanks");
   if (HasSizeLine(lines, fileName)) lines.erase(lines.begin());
 
-  TGameMatrix matrix;
+  TDecimalMatrix matrix;
   matrix.Rows = static_cast<int>(lines.size());
   matrix.Columns = static_cast<int>(lines.front().Tokens.size());
   std::vector<TEntry> entries;

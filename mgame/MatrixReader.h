@@ -17,7 +17,7 @@ inline constexpr std::int64_t MaxMagnitude = 1000000000;
 
 // Entries are exact decimals: entry = Units / 10^Decimals, the same
 // Decimals for every entry (the most any entry was written with).
-struct TGameMatrix {
+struct TDecimalMatrix {
   int Rows = 0;
   int Columns = 0;
   int Decimals = 0;
@@ -32,7 +32,7 @@ struct TGameMatrix {
 // TInputError with the line for a ragged row, a text that is no number, an
 // entry beyond the limits, no matrix at all, or a game whose players'
 // systems would exceed MaxVariables (A's N = m + 2n, B's N = n + 2m).
-TGameMatrix ReadMatrix(std::string_view text, const std::string& fileName);
+TDecimalMatrix ReadMatrix(std::string_view text, const std::string& fileName);
 
 // An exact decimal in units of 10^-decimals as text: "-2", "10.5" (trailing
 // zeros dropped), with `separator` for the decimal point.

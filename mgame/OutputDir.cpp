@@ -80,7 +80,7 @@ int CountReports(const std::string& dir) {
   return count;
 }
 
-std::string ReadFileText(const std::string& path) {
+std::string ReadInputFile(const std::string& path) {
   std::error_code error;
   if (fs::is_directory(path, error)) throw TInputError(path, 0, "is a folder, not a file");
   std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -95,7 +95,7 @@ std::string ReadFileText(const std::string& path) {
   return text;
 }
 
-void WriteFileText(const std::string& path, const std::string& text) {
+void WriteOutputFile(const std::string& path, const std::string& text) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) throw TInputError(path, 0, std::string("cannot be written: ") + std::strerror(errno));
   const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();

@@ -25,6 +25,6 @@ std::string JoinPath(const std::string& dir, const std::string& name);
 int CountReports(const std::string& dir);
 
 // The whole file, in binary mode; throws TInputError when it cannot be read.
-std::string ReadFileText(const std::string& path);
+std::string ReadInputFile(const std::string& path);
 // Creates or empties the file and writes `text`; throws TInputError.
-void WriteFileText(const std::string& path, const std::string& text);
+void WriteOutputFile(const std::string& path, const std::string& text);

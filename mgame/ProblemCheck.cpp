@@ -86,7 +86,7 @@ std::string ColumnName(int column, const TCounts& counts) {
 
 class TLineCheck {
  public:
-  TLineCheck(const TLine& line, const TCounts& counts, std::vector<TWarning>& warnings)
+  TLineCheck(const TLine& line, const TCounts& counts, std::vector<TCheckWarning>& warnings)
       : number_(line.Number), counts_(counts), warnings_(warnings) {
     text_.reserve(line.Text.size() + 1);
     for (char c : line.Text)
@@ -145,7 +145,7 @@ class TLineCheck {
 
   std::int64_t number_;
   const TCounts& counts_;
-  std::vector<TWarning>& warnings_;
+  std::vector<TCheckWarning>& warnings_;
   std::string text_;
   std::size_t cursor_ = 0;
 };
@@ -157,8 +157,8 @@ bool IsNegativeNumber(const std::string& text) {
 
 }  // namespace
 
-std::vector<TWarning> CheckProblemText(std::string_view text) {
-  std::vector<TWarning> warnings;
+std::vector<TCheckWarning> CheckProblemText(std::string_view text) {
+  std::vector<TCheckWarning> warnings;
   const std::vector<TLine> lines = SplitLines(text);
   TCounts counts;
   const long long first = ReadHeader(lines, counts);

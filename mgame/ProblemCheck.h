@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-struct TWarning {
+struct TCheckWarning {
   std::int64_t Line = 0;
   std::string Text;
 };
@@ -18,7 +18,7 @@ struct TWarning {
 // one line; a negative right-hand side; an objective line whose relation is
 // not "=" or whose first character is not a letter. A text the reader would
 // refuse gets the warnings of the lines before the fault, or none.
-std::vector<TWarning> CheckProblemText(std::string_view text);
+std::vector<TCheckWarning> CheckProblemText(std::string_view text);
 
 // For a refused number written with the other decimal separator than
 // `separator` (the locale's), a hint that says so; "" otherwise. `message`

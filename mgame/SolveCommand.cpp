@@ -47,7 +47,7 @@ struct TShortfalls {
 // Both mixes against every pure answer, in the solver's arithmetic, over the
 // matrix as written.
 TShortfalls CheckStrategies(const TSolvedGame& game) {
-  const TGameMatrix& m = game.Matrix;
+  const TDecimalMatrix& m = game.Matrix;
   std::vector<TExtended> entries;
   TExtended largest = 1;
   for (const std::int64_t units : m.Units) {
@@ -76,7 +76,7 @@ std::string Padded(std::string text, std::size_t width) {
 }
 
 std::string TextReport(const TSolvedGame& game, const TShortfalls& shortfalls) {
-  const TGameMatrix& m = game.Matrix;
+  const TDecimalMatrix& m = game.Matrix;
   std::string text = "game " + game.Game + ": " + std::to_string(m.Rows) + " x " + std::to_string(m.Columns) +
                      ", shifted by " + DecimalText(game.Shift, m.Decimals, '.') + "; files in " + game.Dir +
                      "\n";
@@ -122,14 +122,14 @@ int RunSolve(const TParsedArgs& args, TConsole& console) {
   TSolvedGame game;
   game.Game = args.Positional[0];
   game.Dir = args.Value("--dir", DefaultDirFor(game.Game));
-  game.Matrix = ReadMatrix(ReadFileText(game.Game), game.Game);
+  game.Matrix = ReadMatrix(ReadInputFile(game.Game), game.Game);
   PrepareOutputDir(game.Dir, args.Has("--force"), {"A", "B"});
 
   game.Shift = ChooseShift(game.Matrix);
-  const TGameMatrix shifted = Shifted(game.Matrix, game.Shift);
-  WriteFileText(JoinPath(game.Dir, "GMatrixP.txt"), MatrixFileText(shifted, DecimalSeparator));
-  WriteFileText(JoinPath(game.Dir, "SystemA.txt"), SystemFileText(shifted, 'A', DecimalSeparator));
-  WriteFileText(JoinPath(game.Dir, "SystemB.txt"), SystemFileText(shifted, 'B', DecimalSeparator));
+  const TDecimalMatrix shifted = Shifted(game.Matrix, game.Shift);
+  WriteOutputFile(JoinPath(game.Dir, "GMatrixP.txt"), MatrixFileText(shifted, DecimalSeparator));
+  WriteOutputFile(JoinPath(game.Dir, "SystemA.txt"), SystemFileText(shifted, 'A', DecimalSeparator));
+  WriteOutputFile(JoinPath(game.Dir, "SystemB.txt"), SystemFileText(shifted, 'B', DecimalSeparator));
 
   const TSolverOutcome a = SolvePlayer(game.Dir, 'A');
   const TSolverOutcome b = SolvePlayer(game.Dir, 'B');

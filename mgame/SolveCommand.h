@@ -16,7 +16,7 @@
 struct TSolvedGame {
   std::string Game;  // the matrix file
   std::string Dir;   // where GMatrixP.txt, SystemA.txt, SystemB.txt, A/ and B/ are
-  TGameMatrix Matrix;
+  TDecimalMatrix Matrix;
   std::int64_t Shift = 0;  // in units of the matrix
   TExtended Value = 0;     // of the game as written: v' less the shift
   std::vector<TExtended> RowStrategy, ColumnStrategy;

@@ -7,6 +7,7 @@
 
 #include "ClassUnit.h"
 #include "Errors.h"
+#include "OptimumCheck.h"
 #include "OutputDir.h"
 
 namespace fs = std::filesystem;
@@ -40,9 +41,7 @@ std::string WithFinalPoint(std::string message) {
 }  // namespace
 
 TRunEnd EndOfErrorKind(const std::string& kind) {
-  // WIRE EInfeasible: the solver's kind for an optimum that does not meet the
-  // problem. Compare with the constant from Errors.h once it is declared there.
-  if (kind == "EInfeasible") return TRunEnd::Infeasible;
+  if (kind == EInfeasible) return TRunEnd::Infeasible;  // an optimum that does not meet the problem
   return TRunEnd::Error;
 }
 
@@ -78,10 +77,11 @@ TSolverOutcome RunSolverIn(const std::string& problemFile, const std::string& di
   TSolverOutcome outcome;
   TSimplex simplex{};
   try {
-    LoadProblem(simplex, problemFile);
+    TConstraintRows rows;  // the problem as read, for checking the optimum
+    LoadProblem(simplex, problemFile, rows);
     {
       const TWorkingDirectory inside(directory);
-      Solve(simplex);
+      Solve(simplex, rows);
     }
     outcome.End = simplex.Status == StatusOptimal ? TRunEnd::Optimal : TRunEnd::NoOptimum;
   } catch (const ESolverError& error) {
