@@ -67,6 +67,7 @@ int UsageError(TConsole& console, const std::string& command, const std::string&
 }
 
 int RunCommand(const TCommand& command, const std::vector<std::string>& words, TConsole& console) {
+  if (command.RunWords != nullptr) return command.RunWords(words, console);
   if (AsksForHelp(words)) {
     Print(console.Out, CommandHelp(command));
     return ExitOk;
@@ -90,7 +91,8 @@ int RunCommand(const TCommand& command, const std::vector<std::string>& words, T
 }  // namespace
 
 const std::vector<TCommand>& Commands() {
-  static const std::vector<TCommand> commands = {NewCommand(), SolveCommand(), LpCommand(), CheckCommand()};
+  static const std::vector<TCommand> commands = {NewCommand(), SolveCommand(), LpCommand(), CheckCommand(),
+                                                 ViewToolCommand()};
   return commands;
 }
 
@@ -118,6 +120,7 @@ int RunTool(const std::vector<std::string>& args, TConsole& console) {
     if (command == nullptr || args.size() > 2)
       return UsageError(console, "help",
                         command == nullptr ? "no command '" + args[1] + "'" : "one command at a time");
+    if (command->RunWords != nullptr) return command->RunWords({"--help"}, console);
     Print(console.Out, CommandHelp(*command));
     return ExitOk;
   }

@@ -18,6 +18,9 @@ struct TCommand {
   std::size_t MinPositional;
   std::size_t MaxPositional;
   int (*Run)(const TParsedArgs& args, TConsole& console);
+  // A command that reads its own words, --help included, sets this instead
+  // of Run; Options, the counts and Description are then not used.
+  int (*RunWords)(const std::vector<std::string>& words, TConsole& console) = nullptr;
 };
 
 // Every command, in the order the help lists them.
@@ -28,6 +31,7 @@ TCommand NewCommand();
 TCommand SolveCommand();
 TCommand LpCommand();
 TCommand CheckCommand();
+TCommand ViewToolCommand();
 
 // Runs mgame with the words after the program's name; returns the exit status.
 int RunTool(const std::vector<std::string>& args, TConsole& console);

@@ -12,9 +12,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// out<digits>.txt or GResult.txt: what a solver run writes.
+// out<digits>.txt or GResult.txt, what a solver run writes, or steps.html,
+// the page of a view of it.
 bool IsReportName(const std::string& name) {
-  if (name == "GResult.txt") return true;
+  if (name == "GResult.txt" || name == "steps.html") return true;
   if (name.size() < 8 || name.compare(0, 3, "out") != 0 || name.compare(name.size() - 4, 4, ".txt") != 0)
     return false;
   for (std::size_t i = 3; i + 4 < name.size(); ++i)

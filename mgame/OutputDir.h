@@ -11,7 +11,8 @@ std::string DefaultDirFor(const std::string& file);
 
 // Makes `dir` and its `subdirs` ready for a run. A missing folder is created.
 // An existing one that holds anything is refused unless `force`; with it,
-// the reports an earlier run left there (out<k>.txt, GResult.txt) are
+// the reports an earlier run left there (out<k>.txt, GResult.txt and the
+// view's steps.html) are
 // removed from `dir` and from each of `subdirs`, so that none stays beside
 // the new ones. Throws TInputError naming the folder. Returns whether `dir`
 // was made.

@@ -31,3 +31,6 @@ struct TSolveExtra {
 };
 
 const std::vector<TSolveExtra>& SolveExtras();
+
+// The extras, one function per file that provides one.
+TSolveExtra SolveViewExtra();

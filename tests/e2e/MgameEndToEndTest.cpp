@@ -51,6 +51,7 @@ const std::string OneBased =
 TEST(MgameEndToEnd, CommandLine) {
   RunCases({
       {"version", {"--version"}, {}, 0, "mgame 1\\.0\\.0\n", ""},
+      {"help of the view, which reads its own words", {"help", "view"}, {}, 0, "usage: mgame view [^]*", ""},
       {"help lists every command",
        {"--help"},
        {},
@@ -260,12 +261,23 @@ TEST(MgameEndToEnd, Solve) {
        "mgame: rps: the folder is not empty; --force [^\n]*\n"},
       {"--force removes stale reports",
        {"solve", "rps.txt", "--force"},
-       {{"rps.txt", Rps}, {"rps/notes", ""}, {"rps/A/out99.txt", ""}, {"rps/B/GResult.txt", "old"}},
+       {{"rps.txt", Rps},
+        {"rps/notes", ""},
+        {"rps/A/out99.txt", ""},
+        {"rps/B/GResult.txt", "old"},
+        {"rps/B/steps.html", ""}},
        0,
        "game [^]*",
        "",
        {"rps/notes", "rps/B/GResult.txt"},
-       {"rps/A/out99.txt"}},
+       {"rps/A/out99.txt", "rps/B/steps.html"}},
+      {"the pages of both runs and the game",
+       {"solve", "rps.txt", "--view"},
+       {{"rps.txt", Rps}},
+       0,
+       "game [^]*check B's mix [^\n]*\n(rps/(A/steps|B/steps|index)\\.html\n){3}",
+       "",
+       {"rps/A/steps.html", "rps/B/steps.html", "rps/index.html"}},
   });
 }
 
