@@ -28,7 +28,7 @@ package: build
 	cd $(BUILD_DIR) && cpack
 	sh tests/package/check-deb.sh $(BUILD_DIR)
 
-# A zip for Windows: Lorvex.exe, Quenby.exe, README.txt, the licence, the
+# A zip for Windows: Lorvex.exe, Quenby.exe, mgame.exe, README.txt, the licence, the
 # format guide, the manual pages as text and the examples.
 package-windows: windows-build
 	cd $(WINDOWS_DIR) && cpack -G ZIP

@@ -8,7 +8,7 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_
 
 set(MG_EXAMPLES ${PROJECT_SOURCE_DIR}/examples/worked.txt ${PROJECT_SOURCE_DIR}/examples/small.txt
                 ${PROJECT_SOURCE_DIR}/examples/SystemA.txt ${PROJECT_SOURCE_DIR}/examples/SystemB.txt)
-set(MG_PROGRAMS Lorvex Quenby)
+set(MG_PROGRAMS Lorvex Quenby mgame)
 
 if(WIN32)
   # A folder to unpack anywhere: the programs beside the documents, every
@@ -99,7 +99,9 @@ set(CPACK_PACKAGE_DESCRIPTION
     "both players. Lorvex solves a linear program by the simplex method on a\n"
     "Big-M tableau in 80-bit extended precision, writes every tableau as a\n"
     "report, and reads the optimum as the value of the game and a player's\n"
-    "optimal mixed strategy.")
+    "optimal mixed strategy. mgame, built from the same code, solves a game of\n"
+    "one's own in one command, draws a generator's game again from its seed,\n"
+    "and runs or checks a problem file.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_STRIP_FILES ON)

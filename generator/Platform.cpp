@@ -22,6 +22,8 @@ extern "C" const char __executable_start[];  // NOLINT: provided by the linker
 #endif
 #endif
 
+inline namespace generator_platform {
+
 void PrepareProcess() {
 #if defined(_WIN32)
   _setmode(_fileno(stdout), _O_BINARY);
@@ -114,3 +116,5 @@ int CloseFile(int handle) {
 }
 
 #endif
+
+}  // namespace generator_platform

@@ -17,6 +17,10 @@
 #define MG_NOINLINE [[gnu::noinline]]
 #endif
 
+// The generator's own platform layer: its names are kept apart from the
+// solver's like-named ones, so that a program may link both libraries.
+inline namespace generator_platform {
+
 // Binary standard output on Windows (the report line ends with CR LF, which
 // must not become CR CR LF), and a write past a file size limit or into a
 // pipe without a reader failing with its error number instead of a signal.
@@ -38,3 +42,5 @@ std::uint32_t MillisecondTicks();
 int CreateFileForWriting(const std::string& fileName);
 long WriteToFile(int handle, const char* data, std::size_t size);
 int CloseFile(int handle);
+
+}  // namespace generator_platform

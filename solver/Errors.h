@@ -22,6 +22,7 @@ struct ESolverError : std::exception {
   std::string Kind;           // one of the kinds above
   std::string Message;        // without the final "." that the report adds
   std::uint32_t Address = 0;  // where it was raised, relative to the program's start
+  std::int64_t Line = 0;      // the problem file's line it was found on, 0 when none; not reported
 
   const char* what() const noexcept override { return Message.c_str(); }
 };

@@ -90,7 +90,7 @@ struct THeader {
 
 // Reads three integers across blanks, tabs and line ends, then skips the
 // rest of the line that holds the third one. A missing count reads as 0.
-THeader ReadHeader(TTextReader& file) {
+THeader ReadHeader(TTextReader& file, long long& lineNumber) {
   std::string line;
   std::string texts[3] = {"0", "0", "0"};
   std::int64_t counts[3] = {};
@@ -102,6 +102,7 @@ THeader ReadHeader(TTextReader& file) {
         ++pos;
       } else if (file.ReadLine(line)) {
         pos = 0;
+        lineNumber = file.LineNumber();
       } else {
         atEnd = true;
         break;
@@ -247,24 +248,18 @@ void SetUpBigMObjective(TSimplex& simplex, int termColumns) {
       RaiseError(EInvalidProblem, "The sums of the constraint columns overflow the number range");
 }
 
-}  // namespace
-
-void LoadProblem(TSimplex& simplex, const std::string& fileName) {
-  TConstraintRows rows;
-  LoadProblem(simplex, fileName, rows);
-}
-
-void LoadProblem(TSimplex& simplex, const std::string& fileName, TConstraintRows& rows) {
+// The reader proper; `lineNumber` follows the line being read.
+void ReadProblem(TSimplex& simplex, const std::string& fileName, TConstraintRows& rows,
+                 long long& lineNumber) {
   rows.clear();
   TTextReader file(fileName);
-  const THeader header = ReadHeader(file);
+  const THeader header = ReadHeader(file, lineNumber);
   SetUpVariablesAndTable(simplex, header);
   const int n = simplex.Variables.Count, termColumns = header.Nx + header.Nz;  // terms name x and z columns
 
   // ---- The scanners share the current line, as scanned, and the cursor.
   std::string text;
   std::size_t cursor = 0;
-  long long lineNumber = 0;
   auto NextLine = [&]() -> bool {
     const bool read = file.ReadLine(text);
     if (!read) text.clear();  // a missing line reads as an empty one
@@ -320,4 +315,21 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName, TConstraintRows
 
   SetUpBigMObjective(simplex, termColumns);
   file.Close();
+}
+
+}  // namespace
+
+void LoadProblem(TSimplex& simplex, const std::string& fileName) {
+  TConstraintRows rows;
+  LoadProblem(simplex, fileName, rows);
+}
+
+void LoadProblem(TSimplex& simplex, const std::string& fileName, TConstraintRows& rows) {
+  long long lineNumber = 0;
+  try {
+    ReadProblem(simplex, fileName, rows, lineNumber);
+  } catch (ESolverError& error) {
+    error.Line = lineNumber;  // for callers that point at the line; the report does not show it
+    throw;
+  }
 }

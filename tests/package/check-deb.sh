@@ -2,7 +2,8 @@
 # Unpacks the built Debian package into a scratch root, then checks that it
 # holds exactly the files a user gets and that its programs work as the build
 # tree's do: Lorvex on an example problem writes the same files, and Quenby
-# writes four files that the unpacked Lorvex solves.
+# writes four files that the unpacked Lorvex solves; mgame draws and solves
+# a game.
 # Usage: tests/package/check-deb.sh BUILD_DIR
 set -eu
 build=$(realpath "${1:-build}")
@@ -14,6 +15,7 @@ trap 'rm -rf "$work"' EXIT
 dpkg-deb -x "$deb" "$work/root"
 expected="./usr/bin/Lorvex
 ./usr/bin/Quenby
+./usr/bin/mgame
 ./usr/share/doc/matrix-games/README.md
 ./usr/share/doc/matrix-games/changelog.gz
 ./usr/share/doc/matrix-games/copyright
@@ -23,7 +25,8 @@ expected="./usr/bin/Lorvex
 ./usr/share/doc/matrix-games/examples/small.txt
 ./usr/share/doc/matrix-games/examples/worked.txt
 ./usr/share/man/man1/Lorvex.1.gz
-./usr/share/man/man1/Quenby.1.gz"
+./usr/share/man/man1/Quenby.1.gz
+./usr/share/man/man1/mgame.1.gz"
 found=$(cd "$work/root" && find . -type f | LC_ALL=C sort)
 if [ "$found" != "$expected" ]; then
   echo "the package holds other files than expected:" >&2
@@ -40,5 +43,7 @@ for side in tree package; do
   (cd "$work/$side/quenby" && "$gen" && printf 'SystemB.txt\n' | "$bin" >/dev/null)
 done
 diff -r "$work/tree/lorvex" "$work/package/lorvex"
+"$work/root/usr/bin/mgame" new --seed 12345 "$work/mgame" >/dev/null
+"$work/root/usr/bin/mgame" solve "$work/mgame/GMatrix.txt" | grep -q '^value -0.63919$'
 [ "$(ls "$work/package/quenby" | wc -l)" -ge 7 ] && grep -q "^v' = " "$work/package/quenby/GResult.txt"
 echo "package $deb: files and programs as expected"

@@ -127,13 +127,18 @@ TRunResult RunProgram(const std::string& program, const TRunOptions& options) {
   result.ExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   if (!converse) result.Stdout = ReadWholeFile(outPath);
   result.Stderr = ReadWholeFile(errPath);
-  for (const auto& entry : fs::directory_iterator(scratch)) {
-    std::string name = entry.path().filename().string();
+  auto Collect = [&](const fs::directory_entry& entry) {
+    const std::string name = fs::relative(entry.path(), scratch).generic_string();
     if (entry.is_directory()) {
       result.Directories.insert(name);
     } else if (entry.is_regular_file()) {
       result.Files[name] = ReadWholeFile(entry.path().string());
     }
+  };
+  if (options.Recursive) {
+    for (const auto& entry : fs::recursive_directory_iterator(scratch)) Collect(entry);
+  } else {
+    for (const auto& entry : fs::directory_iterator(scratch)) Collect(entry);
   }
   return result;
 }

@@ -21,6 +21,7 @@ struct TRunOptions {
   // sent only once standard output shows this text.
   std::string StdinAfter;
   unsigned TimeoutSeconds = 60;  // the run is killed (SIGALRM) after this
+  bool Recursive = false;        // collect the files of subdirectories too, as "DIR/NAME"
 };
 
 struct TRunResult {

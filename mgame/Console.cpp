@@ -1,0 +1,5 @@
+#include "Console.h"
+
+void Print(std::FILE* stream, const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+}
