@@ -11,6 +11,7 @@ let game = null; // { seed, files }
 let problem = null; // { name, data }
 let mode = null; // 'game' or 'problem'
 let result = null; // { name, entries } for the zip
+let received = new Map(); // run label -> Map(file name -> bytes), as the worker sends them
 let started = 0;
 
 function localSeparator() {
@@ -27,6 +28,15 @@ function setMode(next) {
   $('target').textContent =
     mode === 'game' ? `solves the game of seed ${game.seed}, both players` : mode === 'problem' ? `solves ${problem.name}` : '';
   $('solve').disabled = mode === null;
+}
+
+// Report files in number order, then the rest by name.
+function fileOrder(a, b) {
+  const ra = /^out(\d+)\.txt$/.exec(a);
+  const rb = /^out(\d+)\.txt$/.exec(b);
+  if (ra && rb) return Number(ra[1]) - Number(rb[1]);
+  if (ra || rb) return ra ? -1 : 1;
+  return a < b ? -1 : a > b ? 1 : 0;
 }
 
 function fileOf(files, name) {
@@ -70,6 +80,8 @@ $('solve').addEventListener('click', () => {
   $('solve').disabled = true;
   $('download').disabled = true;
   $('runs').replaceChildren();
+  result = null;
+  received = new Map(runs.map((r) => [r.label, new Map()]));
   document.body.dataset.state = 'solving';
   started = performance.now();
   $('progress').textContent = 'Solving…';
@@ -133,10 +145,15 @@ worker.onmessage = (event) => {
     $('matrix').hidden = false;
     $('problem').value = '';
     setMode('game');
+  } else if (message.type === 'file') {
+    received.get(message.label).set(message.name, message.data);
   } else if (message.type === 'progress') {
     const who = message.label ? `player ${message.label}: ` : '';
     $('progress').textContent = `Solving… ${who}${message.reports} reports written`;
   } else if (message.type === 'solved') {
+    for (const run of message.runs)
+      run.files = [...received.get(run.label)].sort((a, b) => fileOrder(a[0], b[0])).map(([name, data]) => ({ name, data }));
+    received = new Map();
     const seconds = ((performance.now() - started) / 1000).toFixed(2);
     let entries;
     if (mode === 'game') {

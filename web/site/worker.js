@@ -25,15 +25,17 @@ function fileOrder(a, b) {
   return a < b ? -1 : a > b ? 1 : 0;
 }
 
-function readFiles(FS, dir, skip) {
+function readFiles(FS, dir) {
   return FS.readdir(dir)
-    .filter((name) => name !== '.' && name !== '..' && name !== skip)
+    .filter((name) => name !== '.' && name !== '..')
     .sort(fileOrder)
     .map((name) => ({ name, data: FS.readFile(`${dir}/${name}`) }));
 }
 
 // One run of the solver on `problem` ({ name, data }): what a run of Lorvex
-// in a folder holding only that file leaves, with its console output.
+// in a folder holding only that file leaves, with its console output. Each
+// file goes to the page once the solver closes it and leaves the module's
+// memory, so that a long run holds one copy of its reports, on the page.
 async function solve(label, problem, separator) {
   const typed = new TextEncoder().encode(`${problem.name}\n`);
   let read = 0;
@@ -58,13 +60,20 @@ async function solve(label, problem, separator) {
   FS.mkdir('/run');
   FS.chdir('/run');
   FS.writeFile(`/run/${problem.name}`, problem.data);
+  const send = (name) => {
+    const data = FS.readFile(`/run/${name}`);
+    FS.unlink(`/run/${name}`);
+    postMessage({ type: 'file', label, name, data }, [data.buffer]);
+  };
   const close = FS.close;
   FS.close = function (stream) {
     const path = stream.path || '';
+    const written = (stream.flags & 3) !== 0;
     const result = close.apply(this, arguments);
-    if (reportName.test(path.slice(path.lastIndexOf('/') + 1))) {
-      ++reports;
-      if (reports % 5 === 1) postMessage({ type: 'progress', label, reports });
+    const name = path.slice(path.lastIndexOf('/') + 1);
+    if (written && path === `/run/${name}` && name !== problem.name) {
+      send(name);
+      if (reportName.test(name) && ++reports % 5 === 1) postMessage({ type: 'progress', label, reports });
     }
     return result;
   };
@@ -75,6 +84,8 @@ async function solve(label, problem, separator) {
     if (error && error.name === 'ExitStatus') status = error.status;
     else throw error;
   }
+  // A file that an error left open.
+  for (const name of FS.readdir('/run')) if (name !== '.' && name !== '..' && name !== problem.name) send(name);
   postMessage({ type: 'progress', label, reports });
   const decoder = new TextDecoder('latin1');
   return {
@@ -83,7 +94,6 @@ async function solve(label, problem, separator) {
     stdout: decoder.decode(new Uint8Array(stdout)),
     stderr: decoder.decode(new Uint8Array(stderr)),
     reports,
-    files: readFiles(FS, '/run', problem.name),
   };
 }
 
@@ -111,8 +121,7 @@ onmessage = async (event) => {
     } else if (job.type === 'solve') {
       const runs = [];
       for (const run of job.runs) runs.push(await solve(run.label, run.problem, job.separator));
-      const buffers = runs.flatMap((r) => r.files.map((f) => f.data.buffer));
-      postMessage({ type: 'solved', runs }, buffers);
+      postMessage({ type: 'solved', runs });
     }
   } catch (error) {
     postMessage({ type: 'failed', message: String(error && error.message ? error.message : error) });
