@@ -162,7 +162,9 @@ worker.onmessage = (event) => {
         for (const f of run.files) entries.push({ name: `${run.label}/${f.name}`, data: f.data });
       result = { name: `game-${game.seed}.zip`, entries };
     } else {
-      entries = [{ name: problem.name, data: problem.data }, ...message.runs[0].files];
+      // A report written over the problem file replaces it, as on a disk.
+      const own = message.runs[0].files;
+      entries = [...(own.some((f) => f.name === problem.name) ? [] : [{ name: problem.name, data: problem.data }]), ...own];
       result = { name: `${problem.name.replace(/\.[^.]*$/, '') || 'run'}.zip`, entries };
     }
     for (const run of message.runs) showRun(run, run.label ? `Player ${run.label}` : problem.name);

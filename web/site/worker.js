@@ -71,7 +71,7 @@ async function solve(label, problem, separator) {
     const written = (stream.flags & 3) !== 0;
     const result = close.apply(this, arguments);
     const name = path.slice(path.lastIndexOf('/') + 1);
-    if (written && path === `/run/${name}` && name !== problem.name) {
+    if (written && path === `/run/${name}`) {
       send(name);
       if (reportName.test(name) && ++reports % 5 === 1) postMessage({ type: 'progress', label, reports });
     }
@@ -84,7 +84,8 @@ async function solve(label, problem, separator) {
     if (error && error.name === 'ExitStatus') status = error.status;
     else throw error;
   }
-  // A file that an error left open.
+  // A file that an error left open (the problem, unless the run wrote over
+  // it, has been sent already or stays the page's own).
   for (const name of FS.readdir('/run')) if (name !== '.' && name !== '..' && name !== problem.name) send(name);
   postMessage({ type: 'progress', label, reports });
   const decoder = new TextDecoder('latin1');
