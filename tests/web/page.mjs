@@ -119,6 +119,7 @@ for (const separator of ['.', ',']) {
   await page.click('#draw');
   await page.waitForSelector('#seed-shown[data-seed="12345"]');
   const game = await solveAndDownload();
+  check((await page.$$eval('.run', (runs) => runs.map((r) => r.dataset.status).join())) === '0,0', 'seed 12345: exit statuses');
   for (const player of ['A', 'B']) {
     const system = fs.readFileSync(path.join(corpus, `system12345${player}.txt`));
     check(game.files.has(`System${player}.txt`) && Buffer.compare(game.files.get(`System${player}.txt`), system) === 0,
@@ -140,6 +141,7 @@ await page.setInputFiles('#open', path.join(corpus, 'bad-number.txt'));
 await page.click('#solve');
 await page.waitForSelector('body[data-state="solved"]');
 const report = await page.textContent('.run pre.error');
+check((await page.getAttribute('.run', 'data-status')) === '1', 'error report: exit status');
 check(/^Exception EConvertError in module Lorvex at [0-9A-F]{8}\.\r\n'1\.2\.3' is not a valid floating point value\.\r\n\r\n$/.test(report),
   `error report: ${JSON.stringify(report)}`);
 
