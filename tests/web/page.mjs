@@ -97,7 +97,18 @@ page.on('pageerror', (error) => check(false, `page error: ${error.message}`));
 await page.goto(`${origin}/`);
 await page.waitForSelector('body[data-state="ready"]');
 
+// Whether the page counted reports while the run went on.
+async function watchProgress() {
+  await page.evaluate(() => {
+    window.progressSeen = false;
+    new MutationObserver(() => {
+      if (/reports written/.test(document.getElementById('progress').textContent)) window.progressSeen = true;
+    }).observe(document.getElementById('progress'), { childList: true, characterData: true, subtree: true });
+  });
+}
+
 async function solveAndDownload() {
+  await watchProgress();
   await page.click('#solve');
   await page.waitForSelector('body[data-state="solved"], body[data-state="failed"]', { timeout: 600000 });
   check((await page.getAttribute('body', 'data-state')) === 'solved', await page.textContent('#progress'));
@@ -132,6 +143,7 @@ for (const separator of ['.', ',']) {
     const run = await solveAndDownload();
     const name = path.basename(file);
     compareRun(`${what} '${separator}'`, run.files, '', nativeRun(name, fs.readFileSync(file), separator));
+    if (what === 'N = 255') check(await page.evaluate(() => window.progressSeen), 'N = 255: no progress shown');
     if (what === 'N = 255') console.log(`N = 255 in the page: ${run.seconds} s ('${separator}')`);
   }
 }

@@ -10,9 +10,7 @@ const latin1 = new TextDecoder('latin1');
 let game = null; // { seed, files }
 let problem = null; // { name, data }
 let mode = null; // 'game' or 'problem'
-let result = null; // { name, entries } for the zip
-let received = new Map(); // run label -> Map(file name -> bytes), as the worker sends them
-let started = 0;
+let result = null; // { name, zip: Blob } to download
 
 function localSeparator() {
   try {
@@ -28,15 +26,6 @@ function setMode(next) {
   $('target').textContent =
     mode === 'game' ? `solves the game of seed ${game.seed}, both players` : mode === 'problem' ? `solves ${problem.name}` : '';
   $('solve').disabled = mode === null;
-}
-
-// Report files in number order, then the rest by name.
-function fileOrder(a, b) {
-  const ra = /^out(\d+)\.txt$/.exec(a);
-  const rb = /^out(\d+)\.txt$/.exec(b);
-  if (ra && rb) return Number(ra[1]) - Number(rb[1]);
-  if (ra || rb) return ra ? -1 : 1;
-  return a < b ? -1 : a > b ? 1 : 0;
 }
 
 function fileOf(files, name) {
@@ -69,28 +58,29 @@ $('open').addEventListener('change', async () => {
 
 $('solve').addEventListener('click', () => {
   let runs;
+  let beside;
   if (mode === 'game') {
-    runs = [
-      { label: 'A', problem: fileOf(game.files, 'SystemA.txt') },
-      { label: 'B', problem: fileOf(game.files, 'SystemB.txt') },
-    ].map((r) => ({ label: r.label, problem: { name: r.problem.name, data: r.problem.data.slice() } }));
+    runs = ['A', 'B'].map((label) => ({ label, problem: fileOf(game.files, `System${label}.txt`) }));
+    beside = game.files;
   } else {
-    runs = [{ label: '', problem: { name: problem.name, data: problem.data.slice() } }];
+    runs = [{ label: '', problem }];
+    beside = [problem];
   }
+  const copy = (f) => ({ name: f.name, data: f.data.slice() });
+  runs = runs.map((r) => ({ label: r.label, problem: copy(r.problem) }));
+  beside = beside.map(copy);
   $('solve').disabled = true;
   $('download').disabled = true;
   $('runs').replaceChildren();
   result = null;
-  received = new Map(runs.map((r) => [r.label, new Map()]));
   document.body.dataset.state = 'solving';
-  started = performance.now();
   $('progress').textContent = 'Solving…';
-  worker.postMessage({ type: 'solve', runs, separator: $('separator').value });
+  worker.postMessage({ type: 'solve', runs, beside, separator: $('separator').value });
 });
 
 $('download').addEventListener('click', () => {
   if (!result) return;
-  const url = URL.createObjectURL(makeZip(result.entries));
+  const url = URL.createObjectURL(result.zip);
   const link = document.createElement('a');
   link.href = url;
   link.download = result.name;
@@ -116,20 +106,17 @@ function showRun(run, title) {
   const heading = document.createElement('h3');
   heading.textContent = title;
   box.append(heading);
-  const last = run.files.filter((f) => /^out\d+\.txt$/.test(f.name)).pop();
-  if (last) {
-    const lines = latin1.decode(last.data).split('\r\n').filter((l) => l !== '');
+  if (run.lastLine !== null) {
     const status = document.createElement('p');
     status.className = 'final-status';
-    status.textContent = `${run.reports} reports; the last: ${lines[lines.length - 1] || ''}`;
+    status.textContent = `${run.reports} reports; the last: ${run.lastLine}`;
     box.append(status);
   }
-  const gameResult = fileOf(run.files, 'GResult.txt');
-  if (gameResult) addPre(box, latin1.decode(gameResult.data), 'file game-result');
+  if (run.gameResult !== null) addPre(box, run.gameResult, 'file game-result');
   if (run.stderr) addPre(box, run.stderr, 'file error');
   const list = document.createElement('p');
   list.className = 'files';
-  list.textContent = run.files.length ? `Files: ${run.files.map((f) => f.name).join(', ')}` : 'No file written.';
+  list.textContent = run.files.length ? `Files: ${run.files.join(', ')}` : 'No file written.';
   box.append(list);
   $('runs').append(box);
 }
@@ -145,28 +132,15 @@ worker.onmessage = (event) => {
     $('matrix').hidden = false;
     $('problem').value = '';
     setMode('game');
-  } else if (message.type === 'file') {
-    received.get(message.label).set(message.name, message.data);
   } else if (message.type === 'progress') {
     const who = message.label ? `player ${message.label}: ` : '';
     $('progress').textContent = `Solving… ${who}${message.reports} reports written`;
   } else if (message.type === 'solved') {
-    for (const run of message.runs)
-      run.files = [...received.get(run.label)].sort((a, b) => fileOrder(a[0], b[0])).map(([name, data]) => ({ name, data }));
-    received = new Map();
-    const seconds = ((performance.now() - started) / 1000).toFixed(2);
-    let entries;
-    if (mode === 'game') {
-      entries = game.files.map((f) => ({ name: f.name, data: f.data }));
-      for (const run of message.runs)
-        for (const f of run.files) entries.push({ name: `${run.label}/${f.name}`, data: f.data });
-      result = { name: `game-${game.seed}.zip`, entries };
-    } else {
-      // A report written over the problem file replaces it, as on a disk.
-      const own = message.runs[0].files;
-      entries = [...(own.some((f) => f.name === problem.name) ? [] : [{ name: problem.name, data: problem.data }]), ...own];
-      result = { name: `${problem.name.replace(/\.[^.]*$/, '') || 'run'}.zip`, entries };
-    }
+    const seconds = message.seconds.toFixed(2);
+    result = {
+      name: mode === 'game' ? `game-${game.seed}.zip` : `${problem.name.replace(/\.[^.]*$/, '') || 'run'}.zip`,
+      zip: message.zip,
+    };
     for (const run of message.runs) showRun(run, run.label ? `Player ${run.label}` : problem.name);
     const total = message.runs.reduce((sum, r) => sum + r.reports, 0);
     $('progress').textContent = `Done in ${seconds} s: ${total} reports.`;

@@ -2,7 +2,7 @@
 // gets a fresh instance of the solver with its own memory and files, as a
 // new process would; the compiled code is shared.
 'use strict';
-importScripts('lorvex.js', 'draw.js');
+importScripts('lorvex.js', 'draw.js', 'zip.js');
 
 const solverCode = WebAssembly.compileStreaming(fetch('lorvex.wasm'));
 let drawModule = null;
@@ -33,10 +33,11 @@ function readFiles(FS, dir) {
 }
 
 // One run of the solver on `problem` ({ name, data }): what a run of Lorvex
-// in a folder holding only that file leaves, with its console output. Each
-// file goes to the page once the solver closes it and leaves the module's
-// memory, so that a long run holds one copy of its reports, on the page.
-async function solve(label, problem, separator) {
+// in a folder holding only that file leaves goes into `files` (name ->
+// bytes), each file as soon as the solver closes it, leaving the module's
+// memory, so that a long run holds one copy of its reports. Returns what
+// the page shows of the run.
+async function solve(label, problem, separator, files) {
   const typed = new TextEncoder().encode(`${problem.name}\n`);
   let read = 0;
   const stdout = [];
@@ -63,7 +64,7 @@ async function solve(label, problem, separator) {
   const send = (name) => {
     const data = FS.readFile(`/run/${name}`);
     FS.unlink(`/run/${name}`);
-    postMessage({ type: 'file', label, name, data }, [data.buffer]);
+    files.set(name, data);
   };
   const close = FS.close;
   FS.close = function (stream) {
@@ -89,12 +90,18 @@ async function solve(label, problem, separator) {
   for (const name of FS.readdir('/run')) if (name !== '.' && name !== '..' && name !== problem.name) send(name);
   postMessage({ type: 'progress', label, reports });
   const decoder = new TextDecoder('latin1');
+  const names = [...files.keys()].sort(fileOrder);
+  const last = names.filter((name) => reportName.test(name)).pop();
+  const lines = last ? decoder.decode(files.get(last)).split('\r\n').filter((line) => line !== '') : [];
   return {
     label,
     status,
     stdout: decoder.decode(new Uint8Array(stdout)),
     stderr: decoder.decode(new Uint8Array(stderr)),
     reports,
+    files: names,
+    lastLine: lines.length ? lines[lines.length - 1] : null,
+    gameResult: files.has('GResult.txt') ? decoder.decode(files.get('GResult.txt')) : null,
   };
 }
 
@@ -120,9 +127,21 @@ onmessage = async (event) => {
       const game = await draw(job.seed);
       postMessage({ type: 'drawn', ...game }, game.files.map((f) => f.data.buffer));
     } else if (job.type === 'solve') {
+      // The zip: the files beside the runs (the game's, or the problem),
+      // then each run's, in a folder of its label when it has one; a file
+      // that a run wrote over replaces the one there, as on a disk.
+      const entries = new Map(job.beside.map((f) => [f.name, f.data]));
       const runs = [];
-      for (const run of job.runs) runs.push(await solve(run.label, run.problem, job.separator));
-      postMessage({ type: 'solved', runs });
+      const started = performance.now();
+      for (const run of job.runs) {
+        const files = new Map();
+        runs.push(await solve(run.label, run.problem, job.separator, files));
+        for (const name of [...files.keys()].sort(fileOrder))
+          entries.set(run.label ? `${run.label}/${name}` : name, files.get(name));
+      }
+      const seconds = (performance.now() - started) / 1000;
+      const zip = makeZip([...entries].map(([name, data]) => ({ name, data })));
+      postMessage({ type: 'solved', runs, zip, seconds });
     }
   } catch (error) {
     postMessage({ type: 'failed', message: String(error && error.message ? error.message : error) });
