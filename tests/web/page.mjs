@@ -148,6 +148,14 @@ for (const separator of ['.', ',']) {
   }
 }
 
+// A problem pasted rather than opened.
+const worked = fs.readFileSync(path.join(repo, 'examples/worked.txt'));
+await page.selectOption('#separator', '.');
+await page.fill('#problem', worked.toString('latin1'));
+const pasted = await solveAndDownload();
+check(pasted.files.has('problem.txt'), 'pasted: the problem is in the zip as problem.txt');
+compareRun('pasted', pasted.files, '', nativeRun('problem.txt', Buffer.from(worked.toString('latin1')), '.'));
+
 // An error report as the native program writes it, the module named Lorvex.
 await page.setInputFiles('#open', path.join(corpus, 'bad-number.txt'));
 await page.click('#solve');
