@@ -10,7 +10,7 @@ JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build programs install package package-windows demo test asan-test soft-test windows windows-build arm64 corpus fuzz fuzz-smoke web web-test web-npm package-web web-screenshot screenshots bench format format-check tidy clean
+.PHONY: all build programs install package package-windows demo test asan-test soft-test windows windows-build arm64 corpus fuzz fuzz-smoke web web-test web-npm package-web web-screenshot bench screenshots format format-check tidy clean
 
 all: build
 
@@ -131,13 +131,19 @@ fuzz-smoke: fuzz
 bench: build
 	sh bench/run.sh $(BUILD_DIR)
 
+# The browser test's picture of a steps page, as the README shows it: needs
+# chromium and `npm ci` in tests/browser.
+screenshots: build
+	sh tests/browser/run.sh $(BUILD_DIR)/solver/Lorvex $(BUILD_DIR)/tests/DrawGame \
+	  $(BUILD_DIR)/mgame/view/mgame-view $(BUILD_DIR)/screenshots docs/images/steps.png
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 # clang-tidy over everything we write; the fuzzers take their flags from the
 # fuzz build.
 tidy: build fuzz
-	clang-tidy -p $(BUILD_DIR) --quiet $$(git ls-files 'solver/*.cpp' 'generator/*.cpp' 'tests/*.cpp' 'bench/*.cpp')
+	clang-tidy -p $(BUILD_DIR) --quiet $$(git ls-files 'solver/*.cpp' 'generator/*.cpp' 'mgame/*.cpp' 'tests/*.cpp' 'bench/*.cpp')
 	clang-tidy -p $(FUZZ_DIR) --quiet $$(git ls-files 'fuzz/*.cpp')
 
 # Fails when a file is not as clang-format writes it.

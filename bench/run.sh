@@ -19,3 +19,7 @@ echo
 "$BUILD_DIR/bench/ReplayBench" "$MODE" "$@"
 echo
 "$BUILD_DIR/bench/SolverBench" "$MODE" "$@"
+if [ "$MODE" = full ]; then
+  echo
+  "$BUILD_DIR/bench/ViewBench"
+fi

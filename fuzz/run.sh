@@ -7,7 +7,7 @@ build=${1:-build-fuzz}
 seconds=${2:-60}
 shift 2 || shift $#
 top=$(cd "$(dirname "$0")/.." && pwd)
-fuzzers=${*:-ProblemReaderFuzz IterationFuzz}
+fuzzers=${*:-ProblemReaderFuzz IterationFuzz RunReaderFuzz}
 for fuzzer in $fuzzers; do
   work="$top/fuzz/corpus-work/$fuzzer"
   mkdir -p "$work"

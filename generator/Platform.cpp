@@ -29,6 +29,9 @@ void PrepareProcess() {
 #ifdef SIGXFSZ
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
+#ifdef SIGPIPE
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
 }
 
 std::uintptr_t ImageBase() {

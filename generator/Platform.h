@@ -22,8 +22,8 @@
 #endif
 
 // Binary standard output on Windows (the report line ends with CR LF, which
-// must not become CR CR LF), and a write past a file size limit failing with
-// its error number instead of a signal.
+// must not become CR CR LF), and a write past a file size limit or into a
+// pipe without a reader failing with its error number instead of a signal.
 void PrepareProcess();
 
 // The address the program's image is loaded at: error locations count from it.

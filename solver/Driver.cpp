@@ -5,6 +5,7 @@
 
 #include "ClassUnit.h"
 #include "Errors.h"
+#include "OptimumCheck.h"
 #include "Platform.h"
 #include "TextFile.h"
 
@@ -29,8 +30,9 @@ int RunSolver(const char* argv0, std::FILE* input, std::FILE* output, std::FILE*
     const std::string fileName = ReadConsoleLine(input);
 
     TSimplex simplex{};
-    LoadProblem(simplex, fileName);
-    Solve(simplex);
+    TConstraintRows rows;  // the problem as read, for checking the optimum
+    LoadProblem(simplex, fileName, rows);
+    Solve(simplex, rows);
     std::fflush(output);
     return 0;
   } catch (const ESolverError& error) {

@@ -15,6 +15,8 @@ inline constexpr char EIterationLimit[] = "EIterationLimit";
 inline constexpr char EInvalidOperation[] = "EInvalidOperation";
 inline constexpr char EZeroDivide[] = "EZeroDivide";
 inline constexpr char EOverflow[] = "EOverflow";
+// An optimum whose values do not meet the problem it was found for.
+inline constexpr char EInfeasible[] = "EInfeasible";
 
 struct ESolverError : std::exception {
   std::string Kind;           // one of the kinds above

@@ -25,6 +25,20 @@ void WriteGameResult(const TSimplex& simplex, const std::string& fileName) {
     return line;
   };
 
+  // v' and S* are computed before the file is opened: a value past the
+  // number range ends the run without a game result.
+  std::string gameLines;
+  if (f != 0) {
+    bool finite = true;
+    auto Checked = [&finite](TExtended value) {
+      finite = finite && IsFinite(value);
+      return PointText(value);
+    };
+    gameLines = "v' = " + Checked(Abs(TExtended(1) / f)) + "\r\n";
+    gameLines += VectorLine("S* = ( ", [&](TExtended x) { return Checked(Abs(x / f)); });
+    if (!finite) RaiseError(EOverflow, "Floating point overflow");
+  }
+
   TTextWriter out(fileName);
   out.Write("F = " + PointText(f) + "\r\n");
   out.Write(VectorLine("X = ( ", [](TExtended x) { return PointText(x); }));
@@ -34,7 +48,6 @@ void WriteGameResult(const TSimplex& simplex, const std::string& fileName) {
     out.Close();
     RaiseError(EZeroDivide, "Floating point division by zero");
   }
-  out.Write("v' = " + PointText(Abs(TExtended(1) / f)) + "\r\n");
-  out.Write(VectorLine("S* = ( ", [f](TExtended x) { return PointText(Abs(x / f)); }));
+  out.Write(gameLines);
   out.Close();
 }

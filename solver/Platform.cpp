@@ -71,6 +71,9 @@ void PrepareProcess() {
 #ifdef SIGXFSZ
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
+#ifdef SIGPIPE
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
 }
 
 std::string ModuleName(const char* argv0) {
@@ -154,6 +157,26 @@ int ReadByte(std::FILE* file) {
 #else
   return getc_unlocked(file);
 #endif
+}
+
+int ReadOwnByte(std::FILE* file) {
+#if defined(_WIN32)
+  const int handle = _fileno(file);
+#else
+  const int handle = fileno(file);
+#endif
+  if (handle < 0) return ReadByte(file);
+  unsigned char c = 0;
+  for (;;) {
+#if defined(_WIN32)
+    const int n = _read(handle, &c, 1);
+#else
+    const ssize_t n = ::read(handle, &c, 1);
+#endif
+    if (n == 1) return c;
+    if (n < 0 && errno == EINTR) continue;
+    return EOF;
+  }
 }
 
 bool IsDirectoryPath(const std::string& path) {

@@ -24,7 +24,8 @@
 // Sets up the process before anything else runs: binary standard streams on
 // Windows (a CR LF written must stay CR LF), the x87 unit at its full 64-bit
 // precision where the system starts it lower, and a write past a file size
-// limit failing with its error number instead of a signal.
+// limit or into a pipe without a reader failing with its error number
+// instead of a signal.
 void PrepareProcess();
 
 // The file name of the running program without its directory: Lorvex on
@@ -51,6 +52,13 @@ std::uintptr_t ImageBase();
 
 // The next byte of a file, or EOF; without locking where the library can.
 int ReadByte(std::FILE* file);
+
+// The next byte of a file read straight from its descriptor, one at a time,
+// or EOF at its end or on an error: nothing past the byte is taken from the
+// file, so what follows stays for whoever reads it next. The stream must
+// hold nothing buffered. A stream without a descriptor is read as ReadByte
+// reads it.
+int ReadOwnByte(std::FILE* file);
 
 // Whether `path` names a directory.
 bool IsDirectoryPath(const std::string& path);

@@ -10,6 +10,7 @@
 
 #include "ClassUnit.h"
 #include "Errors.h"
+#include "OptimumCheck.h"
 #include "TextFile.h"
 
 namespace {
@@ -166,6 +167,20 @@ TExtended WithoutExponent(TExtended value, const std::string& text, std::size_t 
   RaiseConvertError("'" + text.substr(start, last - start) + "' is not a valid floating point value");
 }
 
+// After a right-hand side or the objective's constant the line may hold only
+// tabs, and the CR that a last line without LF keeps; `cursor` is just after
+// the constant in the scanned text, whose last character is the appended "$".
+void CheckRestOfLine(const std::string& text, std::size_t cursor, long long lineNumber,
+                     const char* constant) {
+  std::string_view rest(text);
+  rest = rest.substr(0, rest.size() - 1).substr(std::min(cursor, rest.size() - 1));
+  if (!rest.empty() && rest.back() == '\r') rest.remove_suffix(1);
+  if (rest.find_first_not_of('\t') == std::string_view::npos) return;
+  std::string message = OnLine(lineNumber);
+  message.append("'").append(rest).append("' follows ").append(constant);
+  RaiseError(EInvalidProblem, message);
+}
+
 // An objective line must be there and hold more than its skipped first
 // character; `text` is the line as the scanners see it.
 void CheckObjectiveLine(bool read, const std::string& text, long long lineNumber) {
@@ -199,7 +214,7 @@ TExtended ToReal(std::string_view number) {
 std::int32_t ToInt(std::string_view number) {
   std::int32_t value = 0;
   if (!ConvertInt(number, value))
-    RaiseConvertError("'" + std::string(number) + "' is not a valid integer value");
+    RaiseConvertError(std::string("'").append(number).append("' is not a valid integer value"));
   return value;
 }
 
@@ -234,6 +249,12 @@ void SetUpBigMObjective(TSimplex& simplex, int termColumns) {
 }  // namespace
 
 void LoadProblem(TSimplex& simplex, const std::string& fileName) {
+  TConstraintRows rows;
+  LoadProblem(simplex, fileName, rows);
+}
+
+void LoadProblem(TSimplex& simplex, const std::string& fileName, TConstraintRows& rows) {
+  rows.clear();
   TTextReader file(fileName);
   const THeader header = ReadHeader(file);
   SetUpVariablesAndTable(simplex, header);
@@ -280,6 +301,10 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName) {
     while (!IsRelation(text[cursor])) ReadTerm(r);
     AddRelationEntries(simplex.Table[r], r, text[cursor++], header, k, lineNumber);
     simplex.Table[r][n].Value = ReadConstant();
+    CheckRestOfLine(text, cursor, lineNumber, "the right-hand side");
+    const auto& row = simplex.Table[r];
+    rows.push_back({lineNumber, std::vector<TExtended>(static_cast<std::size_t>(termColumns)), row[n].Value});
+    for (int j = 0; j < termColumns; ++j) rows.back().Entries[j] = row[j].Value;
   }
   CheckSlackCount(header, k);
 
@@ -290,6 +315,7 @@ void LoadProblem(TSimplex& simplex, const std::string& fileName) {
   while (!IsRelation(text[cursor])) ReadTerm(n);
   ++cursor;  // the relation, whichever it is
   simplex.Table[n][n].Value = ReadConstant();
+  CheckRestOfLine(text, cursor, lineNumber, "the objective's constant");
 
   SetUpBigMObjective(simplex, termColumns);
   file.Close();

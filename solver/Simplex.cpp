@@ -5,6 +5,7 @@
 
 #include "ClassUnit.h"
 #include "Errors.h"
+#include "OptimumCheck.h"
 #include "SimplexStep.h"
 
 namespace {
@@ -153,5 +154,14 @@ void Solve(TSimplex& simplex, int pivotLimit) {
   Iterate(simplex, pivotLimit, [](const TSimplex& tableau, int k) {
     WriteTable(tableau, "out" + std::to_string(k) + ".txt");
     if (tableau.Status == StatusOptimal) WriteGameResult(tableau, "GResult.txt");
+  });
+}
+
+void Solve(TSimplex& simplex, const TConstraintRows& rows, int pivotLimit) {
+  Iterate(simplex, pivotLimit, [&rows](const TSimplex& tableau, int k) {
+    WriteTable(tableau, "out" + std::to_string(k) + ".txt");
+    if (tableau.Status != StatusOptimal) return;
+    CheckOptimum(tableau, rows);  // the report stays; GResult.txt is not opened on a failure
+    WriteGameResult(tableau, "GResult.txt");
   });
 }

@@ -70,8 +70,10 @@ void TTextReader::Close() {
 std::string ReadConsoleLine(std::FILE* input) {
   std::string line;
   int c = 0;
-  // Nothing past the limit is read: the input may never end.
-  while (line.size() <= MaxNameLength && (c = ReadByte(input)) != EOF && c != '\n')
+  // Nothing past the limit is read: the input may never end. Nothing past the
+  // line end either: the rest of the input may be the problem itself, read
+  // through this stream or by a name such as /dev/stdin.
+  while (line.size() <= MaxNameLength && (c = ReadOwnByte(input)) != EOF && c != '\n')
     line.push_back(static_cast<char>(c));
   if (c == '\n' && !line.empty() && line.back() == '\r') line.pop_back();
   if (line.size() > MaxNameLength || line.find('\0') != std::string::npos) RaiseInvalidFilename();

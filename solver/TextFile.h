@@ -39,7 +39,8 @@ class TTextReader {
   std::int64_t lineNumber_ = 0;
 };
 
-// Reads one line of standard input as typed, the line end consumed. A line
+// Reads one line of standard input as typed, the line end consumed and
+// nothing after it. A line
 // longer than MaxNameLength, or one holding a NUL byte, names no file: it
 // raises "Invalid filename".
 std::string ReadConsoleLine(std::FILE* input);

@@ -3,10 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 #include "GameFiles.h"
 #include "OutputFile.h"
@@ -91,6 +97,31 @@ TEST_F(GameFilesTest, EveryCheckReportsTheErrorNumberAndItsOwnLocation) {
   EXPECT_NE(atClose.Location, atWrite.Location);
   EXPECT_EQ(WriteMatrixFile("/dev/full").Location, atClose.Location);
 }
+
+#ifndef _WIN32
+// Under a file size limit the failure shows at the check of the statement
+// during which the 128-byte buffer is written out past the limit, or at the
+// close: a constraint line, the objective line or the close of SystemA.txt.
+TEST_F(GameFilesTest, AFileSizeLimitFailsAtTheCheckThatWritesPastIt) {
+  std::signal(SIGXFSZ, SIG_IGN);
+  for (auto& row : PayoffMatrix) row.fill(19);  // a system file of 276 bytes
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  std::set<std::uint32_t> locations;
+  for (const rlim_t limit : {120, 200, 257}) {
+    SCOPED_TRACE(limit);
+    rlimit limited = saved;
+    limited.rlim_cur = limit;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const TRunError error = WriteSystemFile(Path("SystemA.txt"), TPlayer::A);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
+    EXPECT_EQ(error.Code, EFBIG);
+    EXPECT_EQ(fs::file_size(Path("SystemA.txt")), limit);
+    locations.insert(error.Location);
+  }
+  EXPECT_EQ(locations.size(), 3u);
+}
+#endif
 
 TEST(GameFileLines, SignsOfUnshiftedCoefficients) {
   const TPayoffMatrix m = {{

@@ -8,6 +8,7 @@
 #include "ClassUnit.h"
 #include "Errors.h"
 #include "SolverTesting.h"
+#include "TextFile.h"
 
 namespace {
 
@@ -71,11 +72,14 @@ TEST_F(ReaderTest, LayoutVariantsReadTheSame) {
       "2 1 1\n3*z1+12*y0<4\nZ-3*x0-2*x1=0\n",                        // the letter does not choose
       "2 1 1\n+12*x0+1*x1+3*x1<4\nZ-3*x0-2*x1=0\nnot read\n",        // later term replaces
       "2 1 1\n12*x0+3*x1<4\nQ-3*x0-2*x1<0\n",                        // objective name and relation
-      "2 1 1\n12*x0+3*x1<4;note\nZ-3*x0-2*x1=0 ;end\n",              // text after the constants
+      "2 1 1\n12*x0+3*x1<4\t\nZ-3*x0-2*x1=0\t \t\n",                 // tabs after the constants
+      "2 1 1\n12*x0+3*x1<4\nZ-3*x0-2*x1=0\r",                        // a last line cut after its CR
+      // The longest line a file may hold, blanks filling it, then CR LF.
+      "2 1 1\n" + std::string("12*x0+3*x1<4").append(MaxLineLength - 12, ' ') + "\r\nZ-3*x0-2*x1=0\n",
   };
   TSimplex expected = Load(plain);
   for (const auto& text : variants) {
-    SCOPED_TRACE(text);
+    SCOPED_TRACE(text.substr(0, 80));
     TSimplex s = Load(text);
     ASSERT_EQ(s.Variables.Count, expected.Variables.Count);
     for (int r = 0; r <= 4; ++r) {
@@ -167,6 +171,7 @@ TEST_F(ReaderErrorTest, MalformedFilesRaiseConversionAndNumericErrors) {
       {"1 1 1\n1*xa<1\nZ=0\n", "EConvertError", "'a' is not a valid integer value"},
       {"1 1 1\n1*x99999999999<1\nZ=0\n", "EConvertError", "'99999999999' is not a valid integer value"},
       {"1 1 1\n1*x0<1\nZ\n", "EConvertError", "'$' is not a valid floating point value"},
+      {"1 1 1\n1*x0<1\nZ-1*x0=\r", "EConvertError", "'\r' is not a valid floating point value"},
       {"1 x 1\n", "EInOutError", "Invalid numeric input"},
       {"1 1 1x\n", "EInOutError", "Invalid numeric input"},
       {"- 1 1\n", "EInOutError", "Invalid numeric input"},
@@ -179,6 +184,7 @@ TEST_F(ReaderErrorTest, MalformedFilesRaiseConversionAndNumericErrors) {
 TEST_F(ReaderErrorTest, UnsoundProblemsAreRefused) {
   const ErrorCase cases[] = {
       {"-1 1 1\n", "EInvalidProblem", "Line 1: the counts of the header must not be negative (-1 1 1)"},
+      {"1 1 -1\n", "EInvalidProblem", "Line 1: the counts of the header must not be negative (1 1 -1)"},
       {"100 100 56\n", "EInvalidProblem",
        "Line 1: the header counts 100 100 56 add up to more than 255 variables"},
       {"100 100 99999999999\n", "EInvalidProblem",
@@ -195,6 +201,9 @@ TEST_F(ReaderErrorTest, UnsoundProblemsAreRefused) {
       {"1 1 1\n1*x0<1\nZ+1*x2=0\n", "EInvalidProblem",
        "Line 3: the term index 2 names no column a term may write; terms may name the x and z "
        "columns 0 to 1"},
+      {"1 1 1\n1*x2147483647<1\nZ=0\n", "EInvalidProblem",
+       "Line 2: the term index 2147483647 names no column a term may write; terms may name the x and z "
+       "columns 0 to 1"},
       {"1 1 1\n1*x-1<1\nZ=0\n", "EInvalidProblem",
        "Line 2: the term index -1 names no column a term may write; terms may name the x and z "
        "columns 0 to 1"},
@@ -209,6 +218,9 @@ TEST_F(ReaderErrorTest, UnsoundProblemsAreRefused) {
       {"1 1 1\n1*x0<1\nZ-3\n", "EInvalidProblem",
        "Line 3: the line ends inside a term; a term is a coefficient, \"*\", a variable letter and an "
        "index"},
+      {"2 1 1\n12*x0+3*x1<4 ;note\nZ=0\n", "EInvalidProblem", "Line 2: ';note' follows the right-hand side"},
+      {"1 1 1\n1*x0<1\t2\r\nZ=0\n", "EInvalidProblem", "Line 2: '\t2' follows the right-hand side"},
+      {"1 1 1\n1*x0<1\nZ=0 *x0\r", "EInvalidProblem", "Line 3: '*x0' follows the objective's constant"},
       {"1 1 1\n1*x0<1\n  \n", "EInvalidProblem", "Line 3: the objective line is empty"},
       {"1 1 1\n1*x0<1\n", "EInvalidProblem", "The objective line is missing after line 2"},
       {"1 2 1\n1*x0<1\n1*x0>1\nZ=0\n", "EInvalidProblem",

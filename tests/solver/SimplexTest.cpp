@@ -264,6 +264,74 @@ TEST_F(SimplexTest, ZeroObjectiveAtTheOptimumKeepsFAndXThenFails) {
   EXPECT_EQ(Get("GResult.txt"), "F = 0.00000\r\nX = ( 0.00000 )\r\n");
 }
 
+// (2^64 - 1) * 2^16320, the largest finite value, written out in full.
+std::string LargestFiniteText() {
+  std::vector<std::uint32_t> limbs{709551615, 446744073, 18};  // base 10^9, lowest first
+  for (int i = 0; i < 16320; ++i) {
+    std::uint32_t carry = 0;
+    for (auto& limb : limbs) {
+      const std::uint32_t doubled = 2 * limb + carry;
+      carry = doubled / 1000000000;
+      limb = doubled % 1000000000;
+    }
+    if (carry != 0) limbs.push_back(carry);
+  }
+  std::string text = std::to_string(limbs.back());
+  for (std::size_t i = limbs.size() - 1; i-- > 0;) {
+    const std::string part = std::to_string(limbs[i]);
+    text += std::string(9 - part.size(), '0') + part;
+  }
+  return text;
+}
+
+// A Klee-Minty cube of n dimensions: the most negative column visits its 2^n
+// vertices one by one.
+std::string KleeMinty(int n) {
+  std::string text = std::to_string(n) + " " + std::to_string(n) + " " + std::to_string(n) + "\n";
+  std::int64_t bound = 1;
+  for (int i = 0; i < n; ++i) {
+    for (int j = 0; j < i; ++j)
+      text += std::to_string(std::int64_t{1} << (i - j + 1)) + "*x" + std::to_string(j) + "+";
+    bound *= 5;
+    text += "1*x" + std::to_string(i) + "<" + std::to_string(bound) + "\n";
+  }
+  text += "Z";
+  for (int j = 0; j < n; ++j)
+    text.append("-")
+        .append(std::to_string(std::int64_t{1} << (n - 1 - j)))
+        .append("*x")
+        .append(std::to_string(j));
+  return text + "=0\n";
+}
+
+// Where the iteration's limits lie: the cleaning of the first tableau, the
+// threshold kept, the largest finite value taken as finite, the last pivot.
+TEST_F(SimplexTest, LimitsOfCleaningRangeAndPivotCount) {
+  const std::string largest = LargestFiniteText();
+  ASSERT_EQ(DecimalValue(largest), MaxFinite);
+  const struct {
+    const char* what;
+    std::string problem;
+    int status, pivots;
+    const char* errorKind;
+  } cases[] = {
+      {"a coefficient below the threshold is cleaned before the first test",
+       "1 1 1\n0.00000000001*x0<1\nZ-1*x0=0\n", StatusNoOptimum, 0, ""},
+      {"a pivot that writes the threshold itself keeps it", "2 1 1\n1*x0+0.0000000001*x1<1\nZ-1*x0=0\n",
+       StatusOptimal, 1, ""},
+      {"the largest finite value is finite", "1 1 1\n1*x0<" + largest + "\nZ-1*x0=0\n", StatusOptimal, 1, ""},
+      {"the last pivot the counter numbers", KleeMinty(16), StatusSuboptimal, MaxPivots, "EIterationLimit"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TSimplex s = Load(c.problem);
+    const TSolveOutcome outcome = SolveInMemory(s);
+    EXPECT_EQ(outcome.Status, c.status);
+    EXPECT_EQ(outcome.Pivots, c.pivots);
+    EXPECT_EQ(outcome.ErrorKind, c.errorKind);
+  }
+}
+
 TEST_F(SimplexTest, UnboundedProblemStopsWithStatusTwo) {
   TSimplex s = Load("1 1 1\n1*x0>1\nZ-1*x0=0\n");
   const TSolveOutcome outcome = SolveInMemory(s);

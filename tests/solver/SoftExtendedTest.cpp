@@ -111,6 +111,8 @@ TEST(DecimalToExtended, RoundsLikeStrtoldAndRefusesOtherTexts) {
       // Past the digits that are read in full, a nonzero digit still breaks the tie.
       {midpoint + std::string(12000, '0') + "1", 0x3FFF, 0x8000000000000001},
       {midpoint + std::string(12000, '0'), 0x3FFF, 0x8000000000000000},
+      // A quotient exactly at a tie but for a remainder held in its top limb alone.
+      {"110370906759810607844061451.19765341032696250368", 0x4055, 0xB697E5B056633C75},
       {tiny + "36451995318824746025", 0x0000, 0x0000000000000001},  // the smallest subnormal
       {tiny + "18225997659412373012", 0x0000, 0x0000000000000000},  // below half of it
       {tiny + "18225997659412373013", 0x0000, 0x0000000000000001},  // above half of it
