@@ -72,10 +72,12 @@ $('solve').addEventListener('click', () => {
   $('solve').disabled = true;
   $('download').disabled = true;
   $('runs').replaceChildren();
+  showPages([]);
   result = null;
   document.body.dataset.state = 'solving';
   $('progress').textContent = 'Solving…';
-  worker.postMessage({ type: 'solve', runs, beside, separator: $('separator').value });
+  const folder = mode === 'game' ? `game-${game.seed}` : problem.name.replace(/\.[^.]*$/, '') || 'run';
+  worker.postMessage({ type: 'solve', runs, beside, folder, separator: $('separator').value });
 });
 
 $('download').addEventListener('click', () => {
@@ -121,6 +123,51 @@ function showRun(run, title) {
   $('runs').append(box);
 }
 
+// The walk-through: the view's own pages, one at a time in a frame; a link
+// from one page to another shows that one.
+const pageTitles = { 'index.html': 'The game', 'A/steps.html': 'Player A: steps', 'B/steps.html': 'Player B: steps', 'steps.html': 'Steps' };
+let pageUrls = new Map();
+
+function showPage(name) {
+  for (const button of $('pages').querySelectorAll('button')) button.setAttribute('aria-pressed', String(button.dataset.page === name));
+  $('walk').dataset.page = name;
+  $('walk').src = pageUrls.get(name);
+}
+
+function showPages(pages) {
+  for (const url of pageUrls.values()) URL.revokeObjectURL(url);
+  pageUrls = new Map(pages.map((p) => [p.name, URL.createObjectURL(new Blob([p.text], { type: 'text/html' }))]));
+  $('pages').replaceChildren(
+    ...pages.map((p) => {
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.dataset.page = p.name;
+      button.textContent = pageTitles[p.name] || p.name;
+      button.addEventListener('click', () => showPage(p.name));
+      return button;
+    }),
+  );
+  $('walkthrough').hidden = pages.length === 0;
+  if (pages.length) showPage(pages[0].name);
+  else $('walk').removeAttribute('src');
+}
+
+$('walk').addEventListener('load', () => {
+  const page = $('walk').dataset.page || '';
+  const base = page.includes('/') ? page.slice(0, page.lastIndexOf('/') + 1) : '';
+  const document = $('walk').contentDocument;
+  if (!document) return;
+  for (const link of document.querySelectorAll('a[href]')) {
+    const target = link.getAttribute('href');
+    const name = target.startsWith('../') ? target.slice(3) : base + target;
+    if (pageUrls.has(name))
+      link.addEventListener('click', (event) => {
+        event.preventDefault();
+        showPage(name);
+      });
+  }
+});
+
 worker.onmessage = (event) => {
   const message = event.data;
   if (message.type === 'drawn') {
@@ -132,6 +179,8 @@ worker.onmessage = (event) => {
     $('matrix').hidden = false;
     $('problem').value = '';
     setMode('game');
+  } else if (message.type === 'progress' && message.reports === null) {
+    $('progress').textContent = 'Writing the walk-through…';
   } else if (message.type === 'progress') {
     const who = message.label ? `player ${message.label}: ` : '';
     $('progress').textContent = `Solving… ${who}${message.reports} reports written`;
@@ -142,6 +191,7 @@ worker.onmessage = (event) => {
       zip: message.zip,
     };
     for (const run of message.runs) showRun(run, run.label ? `Player ${run.label}` : problem.name);
+    showPages(message.pages);
     const total = message.runs.reduce((sum, r) => sum + r.reports, 0);
     $('progress').textContent = `Done in ${seconds} s: ${total} reports.`;
     $('progress').dataset.seconds = seconds;

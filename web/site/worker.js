@@ -2,9 +2,10 @@
 // gets a fresh instance of the solver with its own memory and files, as a
 // new process would; the compiled code is shared.
 'use strict';
-importScripts('lorvex.js', 'draw.js', 'zip.js');
+importScripts('lorvex.js', 'draw.js', 'view.js', 'zip.js');
 
 const solverCode = WebAssembly.compileStreaming(fetch('lorvex.wasm'));
+const viewCode = WebAssembly.compileStreaming(fetch('view.wasm'));
 let drawModule = null;
 
 function instantiateFrom(code) {
@@ -105,6 +106,46 @@ async function solve(label, problem, separator, files) {
   };
 }
 
+// The walk-through of the run's files (`entries`, by path in the folder),
+// as the view writes it for the folder `folder`: the steps page of each run,
+// and a game's index page. Returns the pages written, by path.
+async function walkThrough(folder, entries) {
+  const view = await createView({
+    thisProgram: 'mgame-view',
+    instantiateWasm: instantiateFrom(viewCode),
+    print: () => {},
+    printErr: () => {},
+  });
+  const FS = view.FS;
+  FS.mkdir(`/${folder}`);
+  for (const [name, data] of entries) {
+    const slash = name.lastIndexOf('/');
+    if (slash > 0) {
+      try {
+        FS.mkdir(`/${folder}/${name.slice(0, slash)}`);
+      } catch (error) {
+        // made for an earlier file
+      }
+    }
+    // The module reads the bytes where they are, without a copy.
+    const stream = FS.open(`/${folder}/${name}`, 'w');
+    FS.write(stream, data, 0, data.length, 0, true);
+    FS.close(stream);
+  }
+  FS.chdir('/');
+  try {
+    view.callMain([folder]);
+  } catch (error) {
+    if (!(error && error.name === 'ExitStatus')) throw error;
+  }
+  const pages = new Map();
+  for (const name of ['index.html', 'steps.html', 'A/steps.html', 'B/steps.html']) {
+    const path = `/${folder}/${name}`;
+    if (FS.analyzePath(path).exists) pages.set(name, FS.readFile(path));
+  }
+  return pages;
+}
+
 async function draw(seed) {
   if (drawModule === null) drawModule = await createDraw({ print: () => {}, printErr: () => {} });
   const FS = drawModule.FS;
@@ -140,8 +181,12 @@ onmessage = async (event) => {
           entries.set(run.label ? `${run.label}/${name}` : name, files.get(name));
       }
       const seconds = (performance.now() - started) / 1000;
+      postMessage({ type: 'progress', label: '', reports: null });
+      const pages = await walkThrough(job.folder, entries);
+      for (const [name, data] of pages) entries.set(name, data);
       const zip = makeZip([...entries].map(([name, data]) => ({ name, data })));
-      postMessage({ type: 'solved', runs, zip, seconds });
+      const html = [...pages].map(([name, data]) => ({ name, text: new TextDecoder().decode(data) }));
+      postMessage({ type: 'solved', runs, zip, seconds, pages: html });
     }
   } catch (error) {
     postMessage({ type: 'failed', message: String(error && error.message ? error.message : error) });
