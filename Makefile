@@ -94,23 +94,24 @@ web:
 
 # The corpus through the Node build, then the page in headless chromium
 # compared with the native build's files.
-web-test: web programs web-npm
+web-test: web build web-npm
 	sh tests/corpus/check.sh $(WEB_DIR)/solver/Lorvex node --no-experimental-fetch
-	sh tests/web/run.sh $(WEB_DIR)/site $(BUILD_DIR)/solver/Lorvex
+	sh tests/browser/web-run.sh $(WEB_DIR)/site $(BUILD_DIR)
 
 # playwright-core from the npm registry, to drive the system's chromium
 # (it downloads no browser).
 web-npm:
-	@[ -d tests/web/node_modules/playwright-core ] || \
-	  { sh scripts/need-packages.sh npm:npm chromium:chromium && cd tests/web && npm ci --no-audit --no-fund; }
+	@[ -d tests/browser/node_modules/playwright-core ] || \
+	  { sh scripts/need-packages.sh npm:npm chromium:chromium && cd tests/browser && \
+	    PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund; }
 
 # The site as one zip for any static web space.
 package-web: web
 	rm -f $(WEB_DIR)/matrix-games-web.zip
 	cd $(WEB_DIR)/site && cmake -E tar cf ../matrix-games-web.zip --format=zip -- *
 
-web-screenshot: web programs web-npm
-	sh tests/web/run.sh $(WEB_DIR)/site $(BUILD_DIR)/solver/Lorvex docs/images/web.png
+web-screenshot: web build web-npm
+	sh tests/browser/web-run.sh $(WEB_DIR)/site $(BUILD_DIR) docs/images/web.png
 
 # Refreshes the screenshots that the README shows.
 screenshots: web-screenshot

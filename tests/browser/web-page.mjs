@@ -2,8 +2,8 @@
 // no console error, no request to another host; draws the seed-12345 game
 // and solves it, opens the worked example and an N = 60 problem, under point
 // and comma, and compares every file of the downloaded zip with what the
-// native solver writes from the same problem.
-// Usage: node page.mjs SITE NATIVE_LORVEX REPO [SCREENSHOT.png]
+// native programs write: the draw's, the solver's and the view's pages.
+// Usage: node web-page.mjs SITE BUILD_DIR REPO [SCREENSHOT.png]
 // MG_WEB_LARGE=1 also solves the N = 255 game and prints its time.
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -13,7 +13,10 @@ import path from 'node:path';
 import zlib from 'node:zlib';
 import { chromium } from 'playwright-core';
 
-const [site, lorvex, repo, screenshot] = process.argv.slice(2);
+const [site, build, repo, screenshot] = process.argv.slice(2);
+const lorvex = path.join(build, 'solver/Lorvex');
+const view = path.join(build, 'mgame/view/mgame-view');
+const drawGame = path.join(build, 'tests/DrawGame');
 const failures = [];
 const check = (ok, what) => {
   if (!ok) failures.push(what);
@@ -58,16 +61,35 @@ function readZip(bytes) {
   return files;
 }
 
-// Every file a native run leaves beside the problem, by name.
-function nativeRun(problemName, data, separator) {
-  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'mg-native-'));
-  fs.writeFileSync(path.join(dir, problemName), data);
+// Every file a native run leaves beside the problem, by name; the run in
+// `dir` when given (kept), else in a scratch folder.
+function nativeRun(problemName, data, separator, dir = null) {
+  const work = dir || fs.mkdtempSync(path.join(os.tmpdir(), 'mg-native-'));
+  fs.mkdirSync(work, { recursive: true });
+  fs.writeFileSync(path.join(work, problemName), data);
   const locale = separator === ',' ? 'de_DE.UTF-8' : 'C';
-  spawnSync(lorvex, { cwd: dir, input: `${problemName}\n`, env: { ...process.env, LC_ALL: locale } });
+  spawnSync(lorvex, { cwd: work, input: `${problemName}\n`, env: { ...process.env, LC_ALL: locale } });
   const files = new Map();
-  for (const name of fs.readdirSync(dir)) if (name !== problemName) files.set(name, fs.readFileSync(path.join(dir, name)));
-  fs.rmSync(dir, { recursive: true });
+  for (const name of fs.readdirSync(work)) if (name !== problemName) files.set(name, fs.readFileSync(path.join(work, name)));
+  if (!dir) fs.rmSync(work, { recursive: true });
   return files;
+}
+
+// The view's pages of a native folder `folder` in `parent`, by path.
+function nativePages(parent, folder) {
+  spawnSync(view, [folder], { cwd: parent });
+  const pages = new Map();
+  for (const name of ['index.html', 'steps.html', 'A/steps.html', 'B/steps.html']) {
+    const file = path.join(parent, folder, name);
+    if (fs.existsSync(file)) pages.set(name, fs.readFileSync(file));
+  }
+  return pages;
+}
+
+function comparePages(what, page, native) {
+  check(native.size > 0, `${what}: the native view wrote no page`);
+  for (const [name, data] of native)
+    check(page.has(name) && Buffer.compare(page.get(name), data) === 0, `${what}: ${name} differs from the view's`);
 }
 
 function compareRun(what, page, prefix, native) {
@@ -131,18 +153,38 @@ for (const separator of ['.', ',']) {
   await page.waitForSelector('#seed-shown[data-seed="12345"]');
   const game = await solveAndDownload();
   check((await page.$$eval('.run', (runs) => runs.map((r) => r.dataset.status).join())) === '0,0', 'seed 12345: exit statuses');
+  const parent = fs.mkdtempSync(path.join(os.tmpdir(), 'mg-native-'));
+  const folder = path.join(parent, 'game-12345');
+  fs.mkdirSync(folder);
+  spawnSync(drawGame, ['12345', folder]);
+  for (const name of ['GMatrix.txt', 'GMatrixP.txt', 'SystemA.txt', 'SystemB.txt'])
+    check(game.files.has(name) && Buffer.compare(game.files.get(name), fs.readFileSync(path.join(folder, name))) === 0,
+      `seed 12345: ${name} is not the generator's`);
   for (const player of ['A', 'B']) {
-    const system = fs.readFileSync(path.join(corpus, `system12345${player}.txt`));
-    check(game.files.has(`System${player}.txt`) && Buffer.compare(game.files.get(`System${player}.txt`), system) === 0,
-      `seed 12345: System${player}.txt is not the generator's`);
-    compareRun(`seed 12345 ${player} '${separator}'`, game.files, `${player}/`, nativeRun(`System${player}.txt`, system, separator));
+    const system = fs.readFileSync(path.join(folder, `System${player}.txt`));
+    const native = nativeRun(`System${player}.txt`, system, separator, path.join(folder, player));
+    native.delete(`System${player}.txt`);
+    fs.rmSync(path.join(folder, player, `System${player}.txt`));
+    compareRun(`seed 12345 ${player} '${separator}'`, game.files, `${player}/`, native);
   }
+  comparePages(`seed 12345 '${separator}'`, game.files, nativePages(parent, 'game-12345'));
+  fs.rmSync(parent, { recursive: true });
+  // The walk-through from the browser's DOM: one grid a report, a pivot a step.
+  const frame = page.frameLocator('#walk');
+  await frame.locator('a[href="A/steps.html"]').click();
+  await page.waitForSelector('#walk[data-page="A/steps.html"]');
+  check((await frame.locator('table.tableau').count()) === 8, 'walk-through: player A has not 8 grids');
+  check((await frame.locator('td.pivot').count()) === 7, 'walk-through: player A has not 7 pivots');
   if (separator === '.' && screenshot) await page.screenshot({ path: screenshot, fullPage: true });
   for (const [what, file] of problems) {
     await page.setInputFiles('#open', file);
     const run = await solveAndDownload();
     const name = path.basename(file);
-    compareRun(`${what} '${separator}'`, run.files, '', nativeRun(name, fs.readFileSync(file), separator));
+    const parent = fs.mkdtempSync(path.join(os.tmpdir(), 'mg-native-'));
+    const folder = name.replace(/\.[^.]*$/, '');
+    compareRun(`${what} '${separator}'`, run.files, '', nativeRun(name, fs.readFileSync(file), separator, path.join(parent, folder)));
+    comparePages(`${what} '${separator}'`, run.files, nativePages(parent, folder));
+    fs.rmSync(parent, { recursive: true });
     if (what === 'N = 255') check(await page.evaluate(() => window.progressSeen), 'N = 255: no progress shown');
     if (what === 'N = 255') console.log(`N = 255 in the page: ${run.seconds} s ('${separator}')`);
   }
