@@ -165,6 +165,11 @@ $('walk').addEventListener('load', () => {
         event.preventDefault();
         showPage(name);
       });
+    else if (!/^[a-z]+:|^#/i.test(target)) {
+      // A report or result file: here only in the zip.
+      link.title = `${target}: in the zip of the run`;
+      link.addEventListener('click', (event) => event.preventDefault());
+    }
   }
 });
 
