@@ -6,11 +6,12 @@ FUZZ_SOFT_DIR ?= build-fuzz-soft
 SOFT_DIR ?= build-soft
 WINDOWS_DIR ?= build-windows
 ARM64_DIR ?= build-arm64
+WEB_DIR ?= build-web
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build programs install package package-windows demo test asan-test soft-test windows windows-build arm64 corpus fuzz fuzz-smoke fuzz-soft fuzz-soft-smoke bench screenshots format format-check tidy clean
+.PHONY: all build programs install package package-windows demo test asan-test soft-test windows windows-build arm64 corpus fuzz fuzz-smoke fuzz-soft fuzz-soft-smoke web web-test web-npm package-web web-screenshot bench screenshots format format-check tidy clean
 
 all: build
 
@@ -82,6 +83,40 @@ arm64:
 	ctest --test-dir $(ARM64_DIR) --output-on-failure -j$(JOBS)
 	sh tests/corpus/check.sh $(ARM64_DIR)/solver/Lorvex qemu-aarch64 -L /usr/aarch64-linux-gnu
 
+# The browser build: a static site in $(WEB_DIR)/site (the page, its worker,
+# the solver and the generator's draw as WebAssembly, software arithmetic)
+# and the solver as a Node program in $(WEB_DIR)/solver/Lorvex.
+# Emscripten's tools find their Node packages through NODE_PATH.
+EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
+web:
+	sh scripts/need-packages.sh emcc:emscripten node:nodejs
+	$(EMSCRIPTEN_ENV) emcmake cmake -S web -B $(WEB_DIR) -DCMAKE_BUILD_TYPE=Release
+	$(EMSCRIPTEN_ENV) cmake --build $(WEB_DIR) -j$(JOBS)
+
+# The corpus through the Node build, then the page in headless chromium
+# compared with the native build's files.
+web-test: web build web-npm
+	sh tests/corpus/check.sh $(WEB_DIR)/solver/Lorvex node --no-experimental-fetch
+	sh tests/browser/web-run.sh $(WEB_DIR)/site $(BUILD_DIR)
+
+# playwright-core from the npm registry, to drive the system's chromium
+# (it downloads no browser).
+web-npm:
+	@[ -d tests/browser/node_modules/playwright-core ] || \
+	  { sh scripts/need-packages.sh npm:npm chromium:chromium && cd tests/browser && \
+	    PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund; }
+
+# The site as one zip for any static web space.
+package-web: web
+	rm -f $(WEB_DIR)/matrix-games-web.zip
+	cd $(WEB_DIR)/site && cmake -E tar cf ../matrix-games-web.zip --format=zip -- *
+
+web-screenshot: web build web-npm
+	sh tests/browser/web-run.sh $(WEB_DIR)/site $(BUILD_DIR) docs/images/web.png
+
+# Refreshes the screenshots that the README shows.
+screenshots: web-screenshot
+
 # The committed corpus through the native build.
 corpus: build
 	sh tests/corpus/check.sh $(BUILD_DIR)/solver/Lorvex
@@ -127,4 +162,4 @@ format-check:
 	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(FUZZ_SOFT_DIR) $(SOFT_DIR) $(WINDOWS_DIR) $(ARM64_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(FUZZ_SOFT_DIR) $(SOFT_DIR) $(WINDOWS_DIR) $(ARM64_DIR) $(WEB_DIR)

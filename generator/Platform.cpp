@@ -17,7 +17,7 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;  // NOLINT: provided by the linker
 #include <unistd.h>
 #if defined(__APPLE__)
 #include <mach-o/ldsyms.h>
-#else
+#elif !defined(__EMSCRIPTEN__)
 extern "C" const char __executable_start[];  // NOLINT: provided by the linker
 #endif
 #endif
@@ -41,6 +41,8 @@ std::uintptr_t ImageBase() {
   return reinterpret_cast<std::uintptr_t>(&__ImageBase);
 #elif defined(__APPLE__)
   return reinterpret_cast<std::uintptr_t>(&_mh_execute_header);
+#elif defined(__EMSCRIPTEN__)
+  return 0;
 #else
   return reinterpret_cast<std::uintptr_t>(&__executable_start[0]);
 #endif

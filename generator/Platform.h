@@ -11,6 +11,10 @@
 #include <intrin.h>
 #define MG_RETURN_ADDRESS() _ReturnAddress()
 #define MG_NOINLINE __declspec(noinline)
+#elif defined(__EMSCRIPTEN__)
+// WebAssembly code has no addresses that a program can read.
+#define MG_RETURN_ADDRESS() nullptr
+#define MG_NOINLINE [[gnu::noinline]]
 #else
 // The code address that a function returns to: where its caller called it.
 #define MG_RETURN_ADDRESS() __builtin_return_address(0)

@@ -26,6 +26,7 @@ std::string InOutMessage(int errorNumber, const std::string& fileName) {
     case ENOENT:
       // Both a missing file and a missing directory on its path give this
       // number; the directory tells them apart.
+      if (NameTooLong(fileName)) return "Invalid filename";
       if (!fileName.empty() && !IsDirectoryPath(DirectoryOf(fileName))) return "Invalid filename";
       return "File not found";
     case ENOTDIR:
@@ -38,7 +39,7 @@ std::string InOutMessage(int errorNumber, const std::string& fileName) {
     case EPERM:
       return "File access denied";
     default:
-      return "I/O error " + std::to_string(errorNumber);
+      return "I/O error " + std::to_string(LinuxErrorNumber(errorNumber));
   }
 }
 

@@ -4,9 +4,16 @@
 #include <cstring>
 #include <string>
 
+#include "Platform.h"
+
 char DecimalSeparator = '.';
 
 void ReadLocaleSeparator() {
+  // Where the C library knows no locale, the host tells.
+  if (const char host = HostDecimalSeparator(); host != 0) {
+    DecimalSeparator = host;
+    return;
+  }
   // Look at the user's numeric locale, then put the process back as it was:
   // nothing else in the solver formats or scans through the C locale.
   const char* current = std::setlocale(LC_NUMERIC, nullptr);

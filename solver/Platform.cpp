@@ -16,6 +16,8 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;  // NOLINT: provided by the linker
 #if defined(__APPLE__)
 #include <mach-o/dyld.h>
 #include <mach-o/ldsyms.h>
+#elif defined(__EMSCRIPTEN__)
+#include <emscripten.h>
 #else
 extern "C" const char __executable_start[];  // NOLINT: provided by the linker
 #endif
@@ -33,6 +35,23 @@ std::string BaseName(const std::string& path) {
   const auto slash = path.find_last_of(Separators);
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+#if defined(__EMSCRIPTEN__)
+// The page sets Module.decimalSeparator; otherwise the host's language
+// decides, as the locale does elsewhere.
+// clang-format off
+EM_JS(int, AskHostDecimalSeparator, (), {
+  if (typeof Module.decimalSeparator === 'string' && Module.decimalSeparator.length === 1)
+    return Module.decimalSeparator.charCodeAt(0);
+  try {
+    const part = new Intl.NumberFormat().formatToParts(1.5).find((p) => p.type === 'decimal');
+    if (part && part.value.length === 1) return part.value.charCodeAt(0);
+  } catch (e) {
+  }
+  return 46;
+});
+// clang-format on
+#endif
 
 }  // namespace
 
@@ -58,7 +77,12 @@ void PrepareProcess() {
 }
 
 std::string ModuleName(const char* argv0) {
-#if defined(_WIN32)
+#if defined(__EMSCRIPTEN__)
+  // The script's name, as Node passes it (the page passes "Lorvex").
+  std::string name = BaseName(argv0 != nullptr ? argv0 : "");
+  if (name.size() > 3 && name.compare(name.size() - 3, 3, ".js") == 0) name.resize(name.size() - 3);
+  return name;
+#elif defined(_WIN32)
   char path[MAX_PATH];
   const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
   if (n > 0 && n < MAX_PATH) return BaseName(std::string(path, n));
@@ -79,8 +103,51 @@ std::uintptr_t ImageBase() {
   return reinterpret_cast<std::uintptr_t>(&__ImageBase);
 #elif defined(__APPLE__)
   return reinterpret_cast<std::uintptr_t>(&_mh_execute_header);
+#elif defined(__EMSCRIPTEN__)
+  return 0;
 #else
   return reinterpret_cast<std::uintptr_t>(&__executable_start[0]);
+#endif
+}
+
+char HostDecimalSeparator() {
+#if defined(__EMSCRIPTEN__)
+  return static_cast<char>(AskHostDecimalSeparator());
+#else
+  return 0;
+#endif
+}
+
+bool NameTooLong(const std::string& path) {
+#if defined(__EMSCRIPTEN__)
+  if (path.size() > 4095) return true;
+  std::size_t start = 0;
+  for (std::size_t end = 0; end <= path.size(); ++end) {
+    if (end < path.size() && path[end] != '/') continue;
+    if (end - start > 255) return true;
+    start = end + 1;
+  }
+  return false;
+#else
+  (void)path;
+  return false;
+#endif
+}
+
+int LinuxErrorNumber(int errorNumber) {
+#if defined(__EMSCRIPTEN__)
+  static constexpr int Numbers[][2] = {
+      {EPERM, 1},   {ENOENT, 2},  {EINTR, 4},    {EIO, 5},           {ENXIO, 6},
+      {EBADF, 9},   {EAGAIN, 11}, {ENOMEM, 12},  {EACCES, 13},       {EBUSY, 16},
+      {EEXIST, 17}, {ENODEV, 19}, {ENOTDIR, 20}, {EISDIR, 21},       {EINVAL, 22},
+      {ENFILE, 23}, {EMFILE, 24}, {ETXTBSY, 26}, {EFBIG, 27},        {ENOSPC, 28},
+      {ESPIPE, 29}, {EROFS, 30},  {EPIPE, 32},   {ENAMETOOLONG, 36}, {ELOOP, 40},
+  };
+  for (const auto& pair : Numbers)
+    if (pair[0] == errorNumber) return pair[1];
+  return errorNumber;
+#else
+  return errorNumber;
 #endif
 }
 

@@ -11,6 +11,10 @@
 #include <intrin.h>
 #define MG_RETURN_ADDRESS() _ReturnAddress()
 #define MG_NOINLINE __declspec(noinline)
+#elif defined(__EMSCRIPTEN__)
+// WebAssembly code has no addresses that a program can read.
+#define MG_RETURN_ADDRESS() nullptr
+#define MG_NOINLINE [[gnu::noinline]]
 #else
 // The code address that a function returns to: where its caller called it.
 #define MG_RETURN_ADDRESS() __builtin_return_address(0)
@@ -27,6 +31,20 @@ void PrepareProcess();
 // The file name of the running program without its directory: Lorvex on
 // Linux, Lorvex.exe on Windows. `argv0` serves where the system cannot tell.
 std::string ModuleName(const char* argv0);
+
+// The decimal separator that the host chose where the C library knows no
+// locale (in a browser or under Node: the page's choice, else the host's
+// language); 0 where the locale is to be asked.
+char HostDecimalSeparator();
+
+// The system's number for an error, as Linux numbers it: WebAssembly's C
+// library numbers its errors differently. Elsewhere the number as it is.
+int LinuxErrorNumber(int errorNumber);
+
+// Whether the system refuses `path` as too long (a component over 255 bytes
+// or the whole over 4095) where it would not say so itself: Node's real
+// files answer "not found" instead.
+bool NameTooLong(const std::string& path);
 
 // The address the program's image is loaded at: error addresses count from
 // it, so that they are stable within a build.

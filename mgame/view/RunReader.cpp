@@ -1,8 +1,11 @@
 // The report, game result and matrix readers.
 #include "RunReader.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <limits>
 
@@ -269,8 +272,21 @@ std::optional<double> ReadNumber(std::string_view text) {
     buffer[i] = c == ',' ? '.' : c;
   }
   double value = 0;
+#if defined(__cpp_lib_to_chars)
   const auto [end, ec] = std::from_chars(buffer, buffer + text.size(), value);
   if (ec != std::errc() || end != buffer + text.size()) return std::nullopt;
+#else
+  // Where the library has no floating-point from_chars (WebAssembly's):
+  // the same texts, a number out of range refused as from_chars does.
+  if (buffer[0] == '+') return std::nullopt;
+  char terminated[65];
+  std::memcpy(terminated, buffer, text.size());
+  terminated[text.size()] = '\0';
+  char* end = nullptr;
+  errno = 0;
+  value = std::strtod(terminated, &end);
+  if (errno == ERANGE || end != terminated + text.size()) return std::nullopt;
+#endif
   return value;
 }
 

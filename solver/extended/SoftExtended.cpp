@@ -228,7 +228,8 @@ TSoftExtended SoftFromInt64(std::int64_t value) {
 }
 
 TSoftExtended SoftFromDouble(double value) {
-  const u64 bits = std::bit_cast<u64>(value);
+  u64 bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);  // not std::bit_cast: older libraries lack it
   const bool negative = (bits >> 63) != 0;
   const int exponent = static_cast<int>((bits >> 52) & 0x7FF);
   const u64 fraction = bits & ((1ull << 52) - 1);

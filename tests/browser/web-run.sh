@@ -1,0 +1,25 @@
+#!/bin/sh
+# The web page in a real browser (web-page.mjs): headless chromium against a
+# loopback server, every downloaded file compared with the native build's.
+# Usage: web-run.sh SITE BUILD_DIR [SCREENSHOT.png]  (BUILD_DIR: the native
+# build, with its solver, view and tests/DrawGame)
+# Exits 77 (skipped) when chromium, node or the npm packages are missing,
+# unless CI=true, where that fails.
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+site=$(realpath "$1") build=$(realpath "$2")
+screenshot=${3:+$(realpath -m "$3")}
+chromium=${CHROMIUM:-/usr/bin/chromium}
+missing=""
+[ -x "$chromium" ] || missing="$missing $chromium"
+command -v node >/dev/null 2>&1 || missing="$missing node"
+[ -d "$here/node_modules/playwright-core" ] || missing="$missing $here/node_modules (npm ci in tests/browser)"
+if [ -n "$missing" ]; then
+  if [ "${CI:-}" = true ]; then
+    echo "web page test: missing$missing" >&2
+    exit 1
+  fi
+  echo "web page test skipped: missing$missing"
+  exit 77
+fi
+CHROMIUM=$chromium node "$here/web-page.mjs" "$site" "$build" "$(cd "$here/../.." && pwd)" $screenshot
