@@ -3,17 +3,10 @@
 #include <algorithm>
 #include <map>
 
+#include "ProblemChars.h"
+
 namespace {
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-bool IsRelation(char c) {
-  return c == '<' || c == '=' || c == '>';
-}
-bool IsNumberChar(char c) {
-  return IsDigit(c) || c == '.' || c == ',';
-}
 bool IsLetter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }

@@ -12,22 +12,10 @@
 #include "Errors.h"
 #include "Locale.h"
 #include "OptimumCheck.h"
+#include "ProblemChars.h"
 #include "TextFile.h"
 
 namespace {
-
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-bool IsRelation(char c) {
-  return c == '<' || c == '=' || c == '>';
-}
-bool IsNumberChar(char c) {
-  return IsDigit(c) || c == '.' || c == ',';
-}
-bool IsBlankOrControl(char c) {
-  return static_cast<unsigned char>(c) <= ' ';
-}
 
 // An optional sign, then digits with at most one decimal separator; no
 // exponent. The conversion rounds the decimal text exactly once, the same way

@@ -9,19 +9,8 @@ set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 lorvex=$(realpath "$1") drawgame=$(realpath "$2") view=$(realpath "$3")
 work=$(realpath -m "$4") screenshot=$(realpath -m "${5:-$4/steps.png}")
-chromium=${CHROMIUM:-/usr/bin/chromium}
-missing=""
-[ -x "$chromium" ] || missing="$missing $chromium"
-command -v node >/dev/null 2>&1 || missing="$missing node"
-[ -d "$here/node_modules/playwright-core" ] || missing="$missing $here/node_modules (npm ci in tests/browser)"
-if [ -n "$missing" ]; then
-  if [ "${CI:-}" = true ]; then
-    echo "browser test: missing$missing" >&2
-    exit 1
-  fi
-  echo "browser test skipped: missing$missing"
-  exit 77
-fi
+what="browser test"
+. "$here/need-browser.sh"
 sh "$here/make-runs.sh" "$lorvex" "$drawgame" "$work"
 (cd "$work" && "$view" game)
 (cd "$work" && "$view" worked)

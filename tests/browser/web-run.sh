@@ -9,17 +9,6 @@ set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 site=$(realpath "$1") build=$(realpath "$2")
 screenshot=${3:+$(realpath -m "$3")}
-chromium=${CHROMIUM:-/usr/bin/chromium}
-missing=""
-[ -x "$chromium" ] || missing="$missing $chromium"
-command -v node >/dev/null 2>&1 || missing="$missing node"
-[ -d "$here/node_modules/playwright-core" ] || missing="$missing $here/node_modules (npm ci in tests/browser)"
-if [ -n "$missing" ]; then
-  if [ "${CI:-}" = true ]; then
-    echo "web page test: missing$missing" >&2
-    exit 1
-  fi
-  echo "web page test skipped: missing$missing"
-  exit 77
-fi
+what="web page test"
+. "$here/need-browser.sh"
 CHROMIUM=$chromium node "$here/web-page.mjs" "$site" "$build" "$(cd "$here/../.." && pwd)" $screenshot
