@@ -10,6 +10,7 @@
 #include "ClassUnit.h"
 #include "Errors.h"
 #include "GameSystems.h"
+#include "Locale.h"
 #include "MatrixReader.h"
 #include "TableauInvariants.h"
 #include "ToolErrors.h"
