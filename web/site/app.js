@@ -179,7 +179,9 @@ function showPages(pages) {
   );
   $('walkthrough').hidden = pages.length === 0;
   if (pages.length) showPage(pages[0].name);
-  else $('walk').removeAttribute('src');
+  // The page shown before leaves the frame, rather than stay in memory
+  // beside the next run's.
+  else $('walk').src = 'about:blank';
 }
 
 $('walk').addEventListener('load', () => {
