@@ -228,7 +228,7 @@ worker.onmessage = (event) => {
     for (const run of message.runs) showRun(run, run.label ? `Player ${run.label}` : solving.title);
     showPages(message.pages);
     const total = message.runs.reduce((sum, r) => sum + r.reports, 0);
-    $('progress').textContent = `Done in ${seconds} s: ${total} reports.`;
+    $('progress').textContent = message.zip ? `Done in ${seconds} s: ${total} reports.` : 'Nothing solved: the matrix cannot be used.';
     $('progress').dataset.seconds = seconds;
     $('download').disabled = result === null;
     $('solve').disabled = false;
