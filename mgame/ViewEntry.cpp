@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "RunView.h"
 #include "SolveCommand.h"
+#include "SolvedGameView.h"
 #include "StreamAdapter.h"
 
 namespace {
@@ -17,17 +18,7 @@ int RunView(const std::vector<std::string>& words, TConsole& console) {
 
 // The game's pages beside the reports: A/steps.html, B/steps.html, index.html.
 int ViewSolvedGame(const TSolvedGame& game, TConsole& console) {
-  TGameView view;
-  view.Matrix.Rows = game.Matrix.Rows;
-  view.Matrix.Columns = game.Matrix.Columns;
-  for (int r = 0; r < game.Matrix.Rows; ++r) {
-    std::vector<std::string> row;
-    row.reserve(static_cast<std::size_t>(game.Matrix.Columns));
-    for (int c = 0; c < game.Matrix.Columns; ++c)
-      row.push_back(DecimalText(game.Matrix.At(r, c), game.Matrix.Decimals, '.'));
-    view.Matrix.Entries.push_back(std::move(row));
-  }
-  view.Shift = DecimalText(game.Shift, game.Matrix.Decimals, '.');
+  const TGameView view = SolvedGameView(game.Matrix, game.Shift);
   TFileStream out(console.Out), err(console.Err);
   const int status = WriteGameView(game.Dir, &view, out, err);
   out.flush();

@@ -49,7 +49,9 @@ caption > span { position: sticky; left: .6rem; }
 caption { caption-side: top; text-align: left; padding: .35rem .6rem; font-weight: 600; background: var(--band);
   border-bottom: 1px solid var(--line); }
 th, td { padding: .2rem .55rem; border-bottom: 1px solid var(--line); white-space: nowrap; }
-td { text-align: right; }
+/* A cell's line as tall as its row header's (15px at 1.5): cells shorter than their row made a grid of a
+   hundred thousand cells take a third more of the browser's memory. */
+td { text-align: right; line-height: 22.5px; }
 thead th { position: sticky; top: 0; background: var(--band); font-weight: 600; text-align: right;
   border-bottom: 2px solid var(--ink); }
 th[scope=row] { position: sticky; left: 0; background: var(--paper); text-align: left;
@@ -64,6 +66,8 @@ tr.leaving > td.entering { background: var(--pivot); }
 td.pivot { background: var(--pivot); outline: 3px solid var(--ink); outline-offset: -3px; font-weight: 700; }
 .mark { display: block; font-size: 11px; font-weight: 600; color: var(--muted); }
 .report { margin: 1.6rem 0; scroll-margin-top: 1rem; }
+/* A grid far out of view is laid out once it comes near: a run of hundreds of wide grids stays light. */
+.report { content-visibility: auto; contain-intrinsic-size: auto 30rem; }
 .report:focus { outline: none; }
 .report header { display: flex; flex-wrap: wrap; gap: .4rem 1rem; align-items: baseline; }
 .status { font-weight: 600; padding: 0 .45rem; border-radius: 4px; border: 1px solid currentColor; }
@@ -84,6 +88,7 @@ table.matrix td { min-width: 2.5rem; }
   .keys { display: none; }
   .scroll { overflow: visible; border: 0; }
   .report, .scroll, table.tableau, .bars { break-inside: avoid; page-break-inside: avoid; }
+  .report { content-visibility: visible; }
   thead th, th[scope=row] { position: static; }
   td.pivot { outline: 2px solid #000; }
   * { -webkit-print-color-adjust: exact; print-color-adjust: exact; }
@@ -93,11 +98,25 @@ table.matrix td { min-width: 2.5rem; }
 // j/k, n/p and the arrow keys move from one tableau to the next.
 constexpr std::string_view Script = R"js(
 (() => {
-  // A wide grid starts scrolled to its pivot.
-  for (const td of document.querySelectorAll('td.pivot')) {
+  // A wide grid starts scrolled to its pivot, once it comes near the view:
+  // measuring the grids out of view would lay them all out.
+  const toPivot = (td) => {
     const box = td.closest('.scroll');
     const left = td.getBoundingClientRect().left - box.getBoundingClientRect().left;
     if (left + td.offsetWidth > box.clientWidth) box.scrollLeft = left - box.clientWidth / 2;
+  };
+  const pivots = Array.from(document.querySelectorAll('td.pivot'));
+  if ('IntersectionObserver' in window) {
+    const near = new IntersectionObserver((entries) => {
+      for (const entry of entries) {
+        if (!entry.isIntersecting) continue;
+        near.unobserve(entry.target);
+        toPivot(entry.target.querySelector('td.pivot'));
+      }
+    }, { rootMargin: '200px' });
+    for (const td of pivots) near.observe(td.closest('.scroll'));
+  } else {
+    pivots.forEach(toPivot);
   }
   const reports = Array.from(document.querySelectorAll('section.report'));
   if (!reports.length) return;

@@ -1,10 +1,12 @@
 // Drives the page headless in the system's chromium, served from loopback:
 // no console error, no request to another host; draws the seed-12345 game
-// and solves it, opens the worked example and an N = 60 problem, under point
-// and comma, and compares every file of the downloaded zip with what the
-// native programs write: the draw's, the solver's and the view's pages.
+// and solves it, types payoff matrices, opens the worked example and an
+// N = 60 problem, under point and comma, and compares every file of the
+// downloaded zip with what the native programs write: the draw's, mgame
+// solve's, the solver's and the view's pages.
 // Usage: node web-page.mjs SITE BUILD_DIR REPO [SCREENSHOT.png]
-// MG_WEB_LARGE=1 also solves the N = 255 game and prints its time.
+// MG_WEB_LARGE=1 also solves the N = 255 game, prints its time and the
+// tab's peak memory, and checks that the tab stays under 1 GB.
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
@@ -16,6 +18,7 @@ import { chromium } from 'playwright-core';
 const [site, build, repo, screenshot] = process.argv.slice(2);
 const lorvex = path.join(build, 'solver/Lorvex');
 const view = path.join(build, 'mgame/view/mgame-view');
+const mgame = path.join(build, 'mgame/mgame');
 const drawGame = path.join(build, 'tests/DrawGame');
 const failures = [];
 const check = (ok, what) => {
@@ -86,6 +89,29 @@ function nativePages(parent, folder) {
   return pages;
 }
 
+// What `mgame solve matrix.txt --view` writes in `parent` for the matrix
+// `text`: its standard error, and the files of the folder matrix/ by path.
+function nativeSolve(parent, text, separator) {
+  fs.writeFileSync(path.join(parent, 'matrix.txt'), text);
+  const locale = separator === ',' ? 'de_DE.UTF-8' : 'C';
+  const run = spawnSync(mgame, ['solve', 'matrix.txt', '--view'], { cwd: parent, env: { ...process.env, LC_ALL: locale } });
+  const files = new Map();
+  const folder = path.join(parent, 'matrix');
+  for (const name of fs.existsSync(folder) ? fs.readdirSync(folder, { recursive: true }) : []) {
+    const file = path.join(folder, name);
+    if (fs.statSync(file).isFile()) files.set(name, fs.readFileSync(file));
+  }
+  return { stderr: run.stderr.toString(), files };
+}
+
+// The files of `files` in the folder `prefix`, without it; the view's pages apart.
+function runFiles(files, prefix) {
+  const run = new Map();
+  for (const [name, data] of files)
+    if (name.startsWith(prefix) && !name.slice(prefix.length).includes('/') && !name.endsWith('.html')) run.set(name.slice(prefix.length), data);
+  return run;
+}
+
 function comparePages(what, page, native) {
   check(native.size > 0, `${what}: the native view wrote no page`);
   for (const [name, data] of native)
@@ -98,6 +124,34 @@ function compareRun(what, page, prefix, native) {
   check(pageNames.length === native.size, `${what}: ${pageNames.length} files on the page, ${native.size} native`);
   for (const [name, data] of native)
     check(page.has(prefix + name) && Buffer.compare(page.get(prefix + name), data) === 0, `${what}: ${name} differs`);
+}
+
+// The largest peak resident size, in MB, of the browser's renderers (the
+// page, its worker and its frame run in one): the processes under this one.
+function rendererPeak() {
+  const children = new Map();
+  for (const pid of fs.readdirSync('/proc').filter((name) => /^\d+$/.test(name))) {
+    try {
+      const stat = fs.readFileSync(`/proc/${pid}/stat`, 'utf8');
+      const parent = Number(stat.slice(stat.lastIndexOf(')') + 2).split(' ')[1]);
+      children.set(parent, [...(children.get(parent) || []), Number(pid)]);
+    } catch (error) {
+      // gone meanwhile
+    }
+  }
+  let peak = 0;
+  for (const queue = [process.pid]; queue.length; ) {
+    const pid = queue.pop();
+    queue.push(...(children.get(pid) || []));
+    try {
+      if (!fs.readFileSync(`/proc/${pid}/cmdline`, 'utf8').includes('--type=renderer')) continue;
+      const kb = Number(/VmHWM:\s+(\d+)/.exec(fs.readFileSync(`/proc/${pid}/status`, 'utf8'))[1]);
+      peak = Math.max(peak, Math.round(kb / 1024));
+    } catch (error) {
+      // gone meanwhile
+    }
+  }
+  return peak;
 }
 
 // --- The browser ---
@@ -139,6 +193,16 @@ async function solveAndDownload() {
   return { files: readZip(fs.readFileSync(await download.path())), seconds };
 }
 
+// Payoff matrices typed on the page: mgame's shift of 10, and its other
+// shift over decimals, comments and blanks.
+const matrices = [
+  ['rock-paper-scissors', '0 -1 1\n1 0 -1\n-1 1 0\n'],
+  ['4 x 7 decimals', '# A against B\n1.5 -2.25 0 3.125 -1 2 0.5\n-12.5 4 1.75 -0.5 2.5 -3 1\n\n' +
+    '0.25\t-1 5.5 2 -4.75 0 -2  # row 3\n3 0.125 -2 -1.5 1 6.25 -0.75\n'],
+];
+// Matrices refused, with mgame's message.
+const refusedMatrices = ['1 2 3\n# two\n4 5\n', '1 2\n3 1,5\n'];
+
 const corpus = path.join(repo, 'tests/corpus/problems');
 const problems = [
   ['worked', path.join(repo, 'examples/worked.txt')],
@@ -176,6 +240,18 @@ for (const separator of ['.', ',']) {
   check((await frame.locator('table.tableau').count()) === 8, 'walk-through: player A has not 8 grids');
   check((await frame.locator('td.pivot').count()) === 7, 'walk-through: player A has not 7 pivots');
   if (separator === '.' && screenshot) await page.screenshot({ path: screenshot, fullPage: true });
+  for (const [what, text] of matrices) {
+    await page.fill('#payoffs', text);
+    const run = await solveAndDownload();
+    const parent = fs.mkdtempSync(path.join(os.tmpdir(), 'mg-native-'));
+    const native = nativeSolve(parent, text, separator);
+    check(native.stderr === '', `${what}: mgame solve: ${native.stderr}`);
+    for (const name of ['GMatrixP.txt', 'SystemA.txt', 'SystemB.txt'])
+      check(run.files.has(name) && Buffer.compare(run.files.get(name), native.files.get(name)) === 0, `${what} '${separator}': ${name} is not mgame's`);
+    for (const player of ['A', 'B']) compareRun(`${what} ${player} '${separator}'`, run.files, `${player}/`, runFiles(native.files, `${player}/`));
+    comparePages(`${what} '${separator}'`, run.files, new Map([...native.files].filter(([name]) => name.endsWith('.html'))));
+    fs.rmSync(parent, { recursive: true });
+  }
   for (const [what, file] of problems) {
     await page.setInputFiles('#open', file);
     const run = await solveAndDownload();
@@ -186,7 +262,16 @@ for (const separator of ['.', ',']) {
     comparePages(`${what} '${separator}'`, run.files, nativePages(parent, folder));
     fs.rmSync(parent, { recursive: true });
     if (what === 'N = 255') check(await page.evaluate(() => window.progressSeen), 'N = 255: no progress shown');
-    if (what === 'N = 255') console.log(`N = 255 in the page: ${run.seconds} s ('${separator}')`);
+    if (what === 'N = 255') {
+      // The steps page shown, with its table and first and last grids.
+      const frame = page.frameLocator('#walk');
+      await frame.locator('table.steps').waitFor();
+      check((await frame.locator('table.tableau').count()) >= 2, 'N = 255: the first and last grids are not shown');
+      await page.waitForTimeout(2000);
+      const peak = rendererPeak();
+      check(peak < 1024, `N = 255: the tab took ${peak} MB`);
+      console.log(`N = 255 in the page: ${run.seconds} s ('${separator}'), the tab's peak ${peak} MB`);
+    }
   }
 }
 
@@ -206,6 +291,19 @@ const report = await page.textContent('.run pre.error');
 check((await page.getAttribute('.run', 'data-status')) === '1', 'error report: exit status');
 check(/^Exception EConvertError in module Lorvex at [0-9A-F]{8}\.\r\n'1\.2\.3' is not a valid floating point value\.\r\n\r\n$/.test(report),
   `error report: ${JSON.stringify(report)}`);
+
+// A matrix refused as mgame refuses it, with its line.
+for (const text of refusedMatrices) {
+  await page.fill('#payoffs', text);
+  await page.click('#solve');
+  await page.waitForSelector('body[data-state="solved"]');
+  const parent = fs.mkdtempSync(path.join(os.tmpdir(), 'mg-native-'));
+  const native = nativeSolve(parent, text, '.').stderr;
+  fs.rmSync(parent, { recursive: true });
+  check(/^mgame: matrix\.txt:\d+: /.test(native), `refused matrix: mgame says ${JSON.stringify(native)}`);
+  check((await page.textContent('.run pre.error')) === native, `refused matrix: ${JSON.stringify(await page.textContent('.run pre.error'))}`);
+  check(await page.isDisabled('#download'), 'refused matrix: a zip offered');
+}
 
 await context.close();
 server.close();

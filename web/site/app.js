@@ -1,4 +1,5 @@
-// The page: draws a game or takes a problem file, has the worker solve it,
+// The page: draws a game, takes a payoff matrix or a problem file, has the
+// worker solve it,
 // shows each run's outcome and offers every file of the run as a zip.
 'use strict';
 
@@ -6,11 +7,14 @@ const $ = (id) => document.getElementById(id);
 const worker = new Worker('worker.js');
 const latin1 = new TextDecoder('latin1');
 
-// What Solve runs: the drawn game (both players) or one problem file.
+// What Solve runs: the drawn game or the typed matrix (both players), or
+// one problem file.
 let game = null; // { seed, files }
 let problem = null; // { name, data }
-let mode = null; // 'game' or 'problem'
+const matrixName = 'matrix.txt'; // the typed matrix's, in messages and in the zip
+let mode = null; // 'game', 'matrix' or 'problem'
 let result = null; // { name, zip: Blob } to download
+let solving = null; // { folder, title }: the run under way, as Solve was clicked
 
 function localSeparator() {
   try {
@@ -23,8 +27,12 @@ function localSeparator() {
 
 function setMode(next) {
   mode = next;
-  $('target').textContent =
-    mode === 'game' ? `solves the game of seed ${game.seed}, both players` : mode === 'problem' ? `solves ${problem.name}` : '';
+  const targets = {
+    game: () => `solves the game of seed ${game.seed}, both players`,
+    matrix: () => 'solves the typed matrix, both players',
+    problem: () => `solves ${problem.name}`,
+  };
+  $('target').textContent = mode === null ? '' : targets[mode]();
   $('solve').disabled = mode === null;
 }
 
@@ -41,11 +49,20 @@ $('draw').addEventListener('click', () => {
   worker.postMessage({ type: 'draw', seed: text === '' ? null : Number(text) });
 });
 
+// What Solve takes when the text that was edited last is emptied.
+function fallbackMode() {
+  if ($('payoffs').value.trim() !== '') return 'matrix';
+  if ($('problem').value.trim() !== '') return 'problem';
+  return game ? 'game' : null;
+}
+
 $('problem').addEventListener('input', () => {
   const text = $('problem').value;
   problem = { name: problem && problem.opened ? problem.name : 'problem.txt', data: new TextEncoder().encode(text) };
-  setMode(text.trim() === '' ? (game ? 'game' : null) : 'problem');
+  setMode(text.trim() === '' ? fallbackMode() : 'problem');
 });
+
+$('payoffs').addEventListener('input', () => setMode($('payoffs').value.trim() === '' ? fallbackMode() : 'matrix'));
 
 $('open').addEventListener('change', async () => {
   const file = $('open').files[0];
@@ -59,9 +76,15 @@ $('open').addEventListener('change', async () => {
 $('solve').addEventListener('click', () => {
   let runs;
   let beside;
+  let matrix = null;
   if (mode === 'game') {
     runs = ['A', 'B'].map((label) => ({ label, problem: fileOf(game.files, `System${label}.txt`) }));
     beside = game.files;
+  } else if (mode === 'matrix') {
+    // The worker writes both players' systems with mgame's code.
+    matrix = { name: matrixName, data: new TextEncoder().encode($('payoffs').value) };
+    runs = [];
+    beside = [];
   } else {
     runs = [{ label: '', problem }];
     beside = [problem];
@@ -76,9 +99,16 @@ $('solve').addEventListener('click', () => {
   result = null;
   document.body.dataset.state = 'solving';
   $('progress').textContent = 'Solving…';
-  const folder = mode === 'game' ? `game-${game.seed}` : problem.name.replace(/\.[^.]*$/, '') || 'run';
-  worker.postMessage({ type: 'solve', runs, beside, folder, separator: $('separator').value });
+  solving = { folder: folderName(), title: mode === 'matrix' ? 'The matrix' : mode === 'problem' ? problem.name : '' };
+  worker.postMessage({ type: 'solve', runs, beside, matrix, folder: solving.folder, separator: $('separator').value });
 });
+
+// The run's folder, as the desktop programs name it; the zip is named after it.
+function folderName() {
+  if (mode === 'game') return `game-${game.seed}`;
+  if (mode === 'matrix') return matrixName.replace(/\.txt$/, '');
+  return problem.name.replace(/\.[^.]*$/, '') || 'run';
+}
 
 $('download').addEventListener('click', () => {
   if (!result) return;
@@ -149,7 +179,9 @@ function showPages(pages) {
   );
   $('walkthrough').hidden = pages.length === 0;
   if (pages.length) showPage(pages[0].name);
-  else $('walk').removeAttribute('src');
+  // The page shown before leaves the frame, rather than stay in memory
+  // beside the next run's.
+  else $('walk').src = 'about:blank';
 }
 
 $('walk').addEventListener('load', () => {
@@ -183,6 +215,7 @@ worker.onmessage = (event) => {
     $('matrix').textContent = latin1.decode(fileOf(game.files, 'GMatrix.txt').data);
     $('matrix').hidden = false;
     $('problem').value = '';
+    $('payoffs').value = '';
     setMode('game');
   } else if (message.type === 'progress' && message.reports === null) {
     $('progress').textContent = 'Writing the walk-through…';
@@ -191,16 +224,13 @@ worker.onmessage = (event) => {
     $('progress').textContent = `Solving… ${who}${message.reports} reports written`;
   } else if (message.type === 'solved') {
     const seconds = message.seconds.toFixed(2);
-    result = {
-      name: mode === 'game' ? `game-${game.seed}.zip` : `${problem.name.replace(/\.[^.]*$/, '') || 'run'}.zip`,
-      zip: message.zip,
-    };
-    for (const run of message.runs) showRun(run, run.label ? `Player ${run.label}` : problem.name);
+    result = message.zip ? { name: `${solving.folder}.zip`, zip: message.zip } : null;
+    for (const run of message.runs) showRun(run, run.label ? `Player ${run.label}` : solving.title);
     showPages(message.pages);
     const total = message.runs.reduce((sum, r) => sum + r.reports, 0);
-    $('progress').textContent = `Done in ${seconds} s: ${total} reports.`;
+    $('progress').textContent = message.zip ? `Done in ${seconds} s: ${total} reports.` : 'Nothing solved: the matrix cannot be used.';
     $('progress').dataset.seconds = seconds;
-    $('download').disabled = false;
+    $('download').disabled = result === null;
     $('solve').disabled = false;
     document.body.dataset.state = 'solved';
   } else if (message.type === 'failed') {

@@ -106,16 +106,40 @@ async function solve(label, problem, separator, files) {
   };
 }
 
-// The walk-through of the run's files (`entries`, by path in the folder),
-// as the view writes it for the folder `folder`: the steps page of each run,
-// and a game's index page. Returns the pages written, by path.
-async function walkThrough(folder, entries) {
-  const view = await createView({
+// A fresh instance of the view's module; the lines it writes on standard
+// error go to `errors` when given.
+function createViewModule(errors = null) {
+  return createView({
     thisProgram: 'mgame-view',
     instantiateWasm: instantiateFrom(viewCode),
     print: () => {},
-    printErr: () => {},
+    printErr: (line) => errors && errors.push(line),
   });
+}
+
+// A payoff matrix ({ name, data }) made ready as mgame solve does it: the
+// shifted matrix and both players' systems written by mgame's own code,
+// decimals with `separator`. Returns { files } or, for a matrix that cannot
+// be used, { error } with mgame's message.
+async function prepareGame(matrix, separator) {
+  const errors = [];
+  const module = await createViewModule(errors);
+  const FS = module.FS;
+  FS.mkdir('/game');
+  FS.chdir('/game');
+  FS.writeFile(`/game/${matrix.name}`, matrix.data);
+  if (module.ccall('PrepareGame', 'number', ['string', 'number'], [matrix.name, separator.charCodeAt(0)]) !== 0)
+    return { error: errors.map((line) => `${line}\n`).join('') };
+  return { files: ['GMatrixP.txt', 'SystemA.txt', 'SystemB.txt'].map((name) => ({ name, data: FS.readFile(`/game/${name}`) })) };
+}
+
+// The walk-through of the run's files (`entries`, by path in the folder),
+// as the view writes it for the folder `folder`: the steps page of each run,
+// and a game's index page; for the game of the matrix file `matrix` (a name
+// in the folder), as mgame solve writes them. Returns the pages written, by
+// path.
+async function walkThrough(folder, entries, matrix = null) {
+  const view = await createViewModule();
   const FS = view.FS;
   FS.mkdir(`/${folder}`);
   for (const [name, data] of entries) {
@@ -133,10 +157,14 @@ async function walkThrough(folder, entries) {
     FS.close(stream);
   }
   FS.chdir('/');
-  try {
-    view.callMain([folder]);
-  } catch (error) {
-    if (!(error && error.name === 'ExitStatus')) throw error;
+  if (matrix !== null) {
+    view.ccall('ViewGame', 'number', ['string', 'string'], [`${folder}/${matrix}`, folder]);
+  } else {
+    try {
+      view.callMain([folder]);
+    } catch (error) {
+      if (!(error && error.name === 'ExitStatus')) throw error;
+    }
   }
   const pages = new Map();
   for (const name of ['index.html', 'steps.html', 'A/steps.html', 'B/steps.html']) {
@@ -168,6 +196,18 @@ onmessage = async (event) => {
       const game = await draw(job.seed);
       postMessage({ type: 'drawn', ...game }, game.files.map((f) => f.data.buffer));
     } else if (job.type === 'solve') {
+      // A payoff matrix: first its game's files, which both players' runs
+      // take as a drawn game's; a matrix refused ends here, with no zip.
+      if (job.matrix) {
+        const prepared = await prepareGame(job.matrix, job.separator);
+        if (prepared.error !== undefined) {
+          const refused = { label: '', status: 1, stdout: '', stderr: prepared.error, reports: 0, files: [], lastLine: null, gameResult: null };
+          postMessage({ type: 'solved', runs: [refused], zip: null, seconds: 0, pages: [] });
+          return;
+        }
+        job.beside = [job.matrix, ...prepared.files];
+        job.runs = ['A', 'B'].map((label) => ({ label, problem: prepared.files.find((f) => f.name === `System${label}.txt`) }));
+      }
       // The zip: the files beside the runs (the game's, or the problem),
       // then each run's, in a folder of its label when it has one; a file
       // that a run wrote over replaces the one there, as on a disk.
@@ -182,7 +222,7 @@ onmessage = async (event) => {
       }
       const seconds = (performance.now() - started) / 1000;
       postMessage({ type: 'progress', label: '', reports: null });
-      const pages = await walkThrough(job.folder, entries);
+      const pages = await walkThrough(job.folder, entries, job.matrix ? job.matrix.name : null);
       for (const [name, data] of pages) entries.set(name, data);
       const zip = makeZip([...entries].map(([name, data]) => ({ name, data })));
       const html = [...pages].map(([name, data]) => ({ name, text: new TextDecoder().decode(data) }));
