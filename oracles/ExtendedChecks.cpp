@@ -77,6 +77,9 @@ void CompareBinary(TTally& t, TDraw& draw, char op, u64 count, Native native, So
       if (!Same(expected, softResult[i])) {
         Report(t, Hex(a[i]) + " " + Hex(b[i]) + " native " + Hex(expected) + " soft " + Hex(softResult[i]));
       }
+      // A division also goes through a divisor prepared for it.
+      if (op == '/' && !Same(expected, SoftDivPrepared(a[i], SoftPrepareDivisor(b[i]))))
+        Report(t, Hex(a[i]) + " " + Hex(b[i]) + " prepared divisor");
     }
     t.Checked += n;
     done += n;
@@ -197,9 +200,11 @@ void ComparePivot(TTally& t, TDraw& draw, u64 count) {
     t.Timed += n;
     for (std::size_t i = 0; i < n; ++i) {
       const TSoftExtended expected = FromNative(nativeResult[i]);
-      if (!Same(expected, softResult[i])) {
+      const TSoftExtended prepared = SoftPivotPrepared(v[4 * i], v[4 * i + 1], v[4 * i + 2], v[4 * i + 3]);
+      if (!Same(expected, softResult[i]) || !Same(expected, prepared)) {
         Report(t, Hex(v[4 * i]) + " " + Hex(v[4 * i + 1]) + " " + Hex(v[4 * i + 2]) + " " +
-                      Hex(v[4 * i + 3]) + " native " + Hex(expected) + " soft " + Hex(softResult[i]));
+                      Hex(v[4 * i + 3]) + " native " + Hex(expected) + " soft " + Hex(softResult[i]) +
+                      " prepared " + Hex(prepared));
       }
     }
     t.Checked += n;
