@@ -241,7 +241,8 @@ inline TSoftExtended AddInWindow(bool xNegative, int xExponent, u64 x, bool yNeg
   high |= low & highEmpty;
   low &= ~highEmpty;
   exponent -= static_cast<int>(highEmpty & 64);
-  const int shift = std::countl_zero(high | 1);
+  const int shift = std::countl_zero(high | 1);  // 0 to 63
+  // NOLINTNEXTLINE(clang-analyzer-core.UndefinedBinaryOperatorResult): 63 - shift is 0 to 63
   high = (high << shift) | ((low >> 1) >> (63 - shift));
   low <<= shift;
   exponent -= shift;

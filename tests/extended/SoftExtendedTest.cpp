@@ -56,7 +56,7 @@ std::string Recompute(const std::string& op, std::istringstream& fields) {
   if (op == "mul") return Hex(SoftMul(Parse(a), Parse(b)));
   if (op == "div") {  // also through a divisor prepared for it
     const std::string prepared = Hex(SoftDivPrepared(Parse(a), SoftPrepareDivisor(Parse(b))));
-    const std::string plain = Hex(SoftDiv(Parse(a), Parse(b)));
+    std::string plain = Hex(SoftDiv(Parse(a), Parse(b)));
     EXPECT_EQ(prepared, plain) << a << " " << b;
     return plain;
   }
@@ -73,7 +73,7 @@ std::string Recompute(const std::string& op, std::istringstream& fields) {
     fields >> c >> d;
     const std::string fused =
         Hex(SoftUpdateCell(Parse(a), Parse(c), SoftPrepareRowUpdate(Parse(b), SoftPrepareDivisor(Parse(d)))));
-    const std::string plain = Hex(SoftSub(Parse(a), SoftDiv(SoftMul(Parse(b), Parse(c)), Parse(d))));
+    std::string plain = Hex(SoftSub(Parse(a), SoftDiv(SoftMul(Parse(b), Parse(c)), Parse(d))));
     EXPECT_EQ(fused, plain) << a << " " << b << " " << c << " " << d;
     return plain;
   }
