@@ -77,6 +77,9 @@ void CompareBinary(TTally& t, TDraw& draw, char op, u64 count, Native native, So
       if (!Same(expected, softResult[i])) {
         Report(t, Hex(a[i]) + " " + Hex(b[i]) + " native " + Hex(expected) + " soft " + Hex(softResult[i]));
       }
+      // A division also goes through a divisor prepared for it.
+      if (op == '/' && !Same(expected, SoftDivPrepared(a[i], SoftPrepareDivisor(b[i]))))
+        Report(t, Hex(a[i]) + " " + Hex(b[i]) + " prepared divisor");
     }
     t.Checked += n;
     done += n;
@@ -166,6 +169,19 @@ void CompareOrder(TTally& t, TDraw& draw, u64 count) {
   }
 }
 
+namespace {
+
+// One update's soft results, composed and through the solver's prepared
+// path, against the unit's.
+void CheckPivot(TTally& t, const TSoftExtended* x, TSoftExtended expected, TSoftExtended soft) {
+  const TSoftExtended prepared = SoftPivotPrepared(x[0], x[1], x[2], x[3]);
+  if (Same(expected, soft) && Same(expected, prepared)) return;
+  Report(t, Hex(x[0]) + " " + Hex(x[1]) + " " + Hex(x[2]) + " " + Hex(x[3]) + " native " + Hex(expected) +
+                " soft " + Hex(soft) + " prepared " + Hex(prepared));
+}
+
+}  // namespace
+
 void ComparePivot(TTally& t, TDraw& draw, u64 count) {
   constexpr std::size_t Chunk = 1 << 16;
   std::vector<TSoftExtended> v(4 * Chunk), softResult(Chunk);
@@ -195,13 +211,7 @@ void ComparePivot(TTally& t, TDraw& draw, u64 count) {
       softResult[i] = SoftPivot(v[4 * i], v[4 * i + 1], v[4 * i + 2], v[4 * i + 3]);
     t.SoftSeconds += Since(start);
     t.Timed += n;
-    for (std::size_t i = 0; i < n; ++i) {
-      const TSoftExtended expected = FromNative(nativeResult[i]);
-      if (!Same(expected, softResult[i])) {
-        Report(t, Hex(v[4 * i]) + " " + Hex(v[4 * i + 1]) + " " + Hex(v[4 * i + 2]) + " " +
-                      Hex(v[4 * i + 3]) + " native " + Hex(expected) + " soft " + Hex(softResult[i]));
-      }
-    }
+    for (std::size_t i = 0; i < n; ++i) CheckPivot(t, &v[4 * i], FromNative(nativeResult[i]), softResult[i]);
     t.Checked += n;
     done += n;
   }

@@ -70,6 +70,11 @@ inline long double NativePivot(long double a, long double f, long double b, long
 inline TSoftExtended SoftPivot(TSoftExtended a, TSoftExtended f, TSoftExtended b, TSoftExtended p) {
   return SoftSub(a, SoftDiv(SoftMul(f, b), p));
 }
+// The same through the solver's path: the divisor and the row's factor
+// prepared, then the fused update of the cell.
+inline TSoftExtended SoftPivotPrepared(TSoftExtended a, TSoftExtended f, TSoftExtended b, TSoftExtended p) {
+  return SoftUpdateCell(a, b, SoftPrepareRowUpdate(f, SoftPrepareDivisor(p)));
+}
 
 // The unit's order of a and b as the ESoftOrder value SoftCompare gives.
 inline int NativeOrder(long double a, long double b) {

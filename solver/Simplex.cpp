@@ -70,7 +70,7 @@ bool Pivot(TSimplex& simplex, int e, int r) {
   auto& table = simplex.Table;
   const auto& items = simplex.Variables.Items;
   const auto& pivotRow = table[r];
-  const TExtended p = pivotRow[e].Value;
+  const TExtendedDivisor p = PrepareDivisor(pivotRow[e].Value);
 
   int columns[256];  // the pivot row's nonzero columns but e; nothing is allocated
   int count = 0;
@@ -83,23 +83,25 @@ bool Pivot(TSimplex& simplex, int e, int r) {
     auto& row = table[i];
     const TExtended factor = row[e].Value;
     if (factor == 0) continue;
+    const TExtendedRowUpdate update = PrepareRowUpdate(factor, p);
     for (int c = 0; c < count; ++c) {
       const int j = columns[c];
-      row[j].Value = Cleaned(row[j].Value - (factor * pivotRow[j].Value) / p, nonFinite);
+      row[j].Value = Cleaned(UpdateCell(row[j].Value, pivotRow[j].Value, update), nonFinite);
     }
   }
 
   auto& objective = table[n];
-  const TCell factor = objective[e];
+  const TExtendedRowUpdate updateM = PrepareRowUpdate(objective[e].M, p);
+  const TExtendedRowUpdate updateValue = PrepareRowUpdate(objective[e].Value, p);
   for (int c = 0; c < count; ++c) {
     const int j = columns[c];
     if (simplex.BigM)
-      objective[j].M = Cleaned(objective[j].M - (factor.M * pivotRow[j].Value) / p, nonFinite);
-    objective[j].Value = Cleaned(objective[j].Value - (factor.Value * pivotRow[j].Value) / p, nonFinite);
+      objective[j].M = Cleaned(UpdateCell(objective[j].M, pivotRow[j].Value, updateM), nonFinite);
+    objective[j].Value = Cleaned(UpdateCell(objective[j].Value, pivotRow[j].Value, updateValue), nonFinite);
   }
 
   auto& entering = table[e];
-  for (int j = 0; j <= n; ++j) entering[j].Value = Cleaned(pivotRow[j].Value / p, nonFinite);
+  for (int j = 0; j <= n; ++j) entering[j].Value = Cleaned(DividePrepared(pivotRow[j].Value, p), nonFinite);
 
   for (int i = 0; i <= n; ++i) table[i][e].Value = i == e ? 1 : 0;
   if (simplex.BigM) objective[e].M = 0;

@@ -26,6 +26,25 @@ inline constexpr TExtended MaxFinite = std::numeric_limits<long double>::max();
 // One part cleaned: +0 when its magnitude is strictly below ZeroThreshold,
 // else as it is. An infinity or a NaN is kept and noted in `nonFinite`. Most
 // parts pass the first test at once.
+#if MG_SOFT_EXTENDED
+// The software type tests the stored fields: a normal value's magnitude
+// orders as its exponent field, then its significand; zeros and subnormals
+// lie below the threshold; the rest are infinities, NaNs and the encodings
+// the unit refuses, which compare as unordered.
+inline TExtended Cleaned(TExtended part, bool& nonFinite) {
+  const TSoftExtended bits = ExtendedBits(part);
+  const unsigned exponent = ExponentField(bits.SignExponent);
+  if (exponent != 0 && exponent != ExtendedMaxExponent && IntegerBitOf(bits.Significand)) [[likely]] {
+    const unsigned threshold = ExponentField(ZeroThresholdBits.SignExponent);
+    if (exponent > threshold || (exponent == threshold && bits.Significand >= ZeroThresholdBits.Significand))
+      return part;
+    return ExtendedFromBits(ExtendedFields(false, 0, 0));
+  }
+  if (exponent == 0) return ExtendedFromBits(ExtendedFields(false, 0, 0));
+  nonFinite = true;
+  return part;
+}
+#else
 inline TExtended Cleaned(TExtended part, bool& nonFinite) {
   const TExtended magnitude = Abs(part);
   if (magnitude >= ZeroThreshold && magnitude <= MaxFinite) [[likely]]
@@ -34,3 +53,4 @@ inline TExtended Cleaned(TExtended part, bool& nonFinite) {
   nonFinite = true;
   return part;
 }
+#endif

@@ -91,6 +91,50 @@ inline TExtended ExtendedFromBits(TSoftExtended bits) {
 
 #endif
 
+// The tableau's update of a row's cells, a - (f * b) / p: the product
+// rounded first, then the quotient, then the difference, exactly as the unit
+// evaluates the expression. The divisor p (the pivot, for every row) and then
+// each row's factor f are prepared once; DividePrepared is a / p.
+#if MG_SOFT_EXTENDED
+struct TExtendedDivisor {
+  TSoftDivisor Bits;
+};
+struct TExtendedRowUpdate {
+  TSoftRowUpdate Bits;
+};
+inline TExtendedDivisor PrepareDivisor(TExtended p) {
+  return {SoftPrepareDivisor(ExtendedBits(p))};
+}
+inline TExtended DividePrepared(TExtended a, const TExtendedDivisor& p) {
+  return ExtendedFromBits(SoftDivPrepared(ExtendedBits(a), p.Bits));
+}
+inline TExtendedRowUpdate PrepareRowUpdate(TExtended f, const TExtendedDivisor& p) {
+  return {SoftPrepareRowUpdate(ExtendedBits(f), p.Bits)};
+}
+inline TExtended UpdateCell(TExtended a, TExtended b, const TExtendedRowUpdate& update) {
+  return ExtendedFromBits(SoftUpdateCell(ExtendedBits(a), ExtendedBits(b), update.Bits));
+}
+#else
+struct TExtendedDivisor {
+  TExtended Value;
+};
+struct TExtendedRowUpdate {
+  TExtended Factor, Divisor;
+};
+inline TExtendedDivisor PrepareDivisor(TExtended p) {
+  return {p};
+}
+inline TExtended DividePrepared(TExtended a, const TExtendedDivisor& p) {
+  return a / p.Value;
+}
+inline TExtendedRowUpdate PrepareRowUpdate(TExtended f, const TExtendedDivisor& p) {
+  return {f, p.Value};
+}
+inline TExtended UpdateCell(TExtended a, TExtended b, const TExtendedRowUpdate& update) {
+  return a - (update.Factor * b) / update.Divisor;
+}
+#endif
+
 #if MG_SOFT_EXTENDED
 // The sign bit cleared, as the unit's fabs does.
 inline TExtended Abs(TExtended value) {

@@ -1,12 +1,15 @@
-// Each operation classifies its operands, settles the special cases in the
-// unit's order (refused encodings first, then NaNs, then infinities and
-// zeros), and computes the exact result of two finite values as a 128-bit
-// significand with a sticky bit, which RoundToExtended rounds once.
+// Each operation first tries the common case of SoftNormal.h: normal operands
+// and a normal result. Otherwise it classifies its operands, settles the
+// special cases in the unit's order (refused encodings first, then NaNs, then
+// infinities and zeros), and computes the exact result of two finite values
+// as a 128-bit significand with a sticky bit, which RoundToExtended rounds
+// once.
 #include "SoftExtended.h"
 
 #include <bit>
 
 #include "ExtendedRounding.h"
+#include "SoftNormal.h"
 #include "WideInteger.h"
 
 using namespace wide_integer;
@@ -139,14 +142,25 @@ TSoftExtended AddOrSubtract(TSoftExtended a, TSoftExtended b, bool subtract) {
 }  // namespace
 
 TSoftExtended SoftAdd(TSoftExtended a, TSoftExtended b) {
+  soft_normal::TNormal x, y;
+  TSoftExtended sum;
+  if (soft_normal::Unpack(a, x) && soft_normal::Unpack(b, y) && soft_normal::Add(x, y, sum)) return sum;
   return AddOrSubtract(a, b, false);
 }
 
 TSoftExtended SoftSub(TSoftExtended a, TSoftExtended b) {
+  soft_normal::TNormal x, y;
+  TSoftExtended difference;
+  if (soft_normal::Unpack(a, x) && soft_normal::Unpack(b, y)) {
+    y.Negative = !y.Negative;
+    if (soft_normal::Add(x, y, difference)) return difference;
+  }
   return AddOrSubtract(a, b, true);
 }
 
-TSoftExtended SoftMul(TSoftExtended a, TSoftExtended b) {
+namespace {
+
+TSoftExtended MultiplyGeneral(TSoftExtended a, TSoftExtended b) {
   const TOperand x = Classify(a), y = Classify(b);
   if (x.Kind == EKind::Refused || y.Kind == EKind::Refused) return SoftDefaultNaN;
   if (x.Kind == EKind::NaN || y.Kind == EKind::NaN) return PropagateNaN(a, b, x, y);
@@ -168,7 +182,7 @@ TSoftExtended SoftMul(TSoftExtended a, TSoftExtended b) {
   return RoundToExtended(negative, exponent, high, low);
 }
 
-TSoftExtended SoftDiv(TSoftExtended a, TSoftExtended b) {
+TSoftExtended DivideGeneral(TSoftExtended a, TSoftExtended b) {
   const TOperand x = Classify(a), y = Classify(b);
   if (x.Kind == EKind::Refused || y.Kind == EKind::Refused) return SoftDefaultNaN;
   if (x.Kind == EKind::NaN || y.Kind == EKind::NaN) return PropagateNaN(a, b, x, y);
@@ -191,6 +205,56 @@ TSoftExtended SoftDiv(TSoftExtended a, TSoftExtended b) {
   u64 low = Divide(remainder, 0, divisor, remainder);
   if (remainder != 0) low |= 1;
   return RoundToExtended(negative, exponent, high, low);
+}
+
+}  // namespace
+
+TSoftExtended SoftMul(TSoftExtended a, TSoftExtended b) {
+  soft_normal::TNormal x, y, product;
+  if (soft_normal::Unpack(a, x) && soft_normal::Unpack(b, y) && soft_normal::Multiply(x, y, product))
+    return soft_normal::Pack(product);
+  return MultiplyGeneral(a, b);
+}
+
+TSoftExtended SoftDiv(TSoftExtended a, TSoftExtended b) {
+  soft_normal::TNormal x, y, quotient;
+  if (soft_normal::Unpack(a, x) && soft_normal::Unpack(b, y) &&
+      soft_normal::Divide(x, y, soft_normal::ReciprocalOf(y.Significand), quotient))
+    return soft_normal::Pack(quotient);
+  return DivideGeneral(a, b);
+}
+
+TSoftDivisor SoftPrepareDivisor(TSoftExtended divisor) {
+  soft_normal::TNormal y;
+  if (!soft_normal::Unpack(divisor, y)) return {divisor, 0};
+  return {divisor, soft_normal::ReciprocalOf(y.Significand).Inverse};
+}
+
+TSoftExtended SoftDivPrepared(TSoftExtended a, const TSoftDivisor& divisor) {
+  soft_normal::TNormal x, y, quotient;
+  if (soft_normal::Unpack(a, x) && soft_normal::Unpack(divisor.Value, y) &&
+      soft_normal::Divide(x, y, soft_normal::TReciprocal{y.Significand, divisor.Inverse}, quotient))
+    return soft_normal::Pack(quotient);
+  return DivideGeneral(a, divisor.Value);
+}
+
+TSoftExtended SoftSubProductQuotient(TSoftExtended a, TSoftExtended f, TSoftExtended b,
+                                     const TSoftDivisor& divisor) {
+  return SoftSub(a, SoftDivPrepared(SoftMul(f, b), divisor));
+}
+
+TSoftRowUpdate SoftPrepareRowUpdate(TSoftExtended f, const TSoftDivisor& divisor) {
+  TSoftRowUpdate update{f, divisor, false, {}};
+  soft_normal::TNormal x, p;
+  if (soft_normal::Unpack(f, x) && soft_normal::Unpack(divisor.Value, p) &&
+      soft_normal::InWindow(x.Exponent) && soft_normal::InWindow(p.Exponent)) {
+    update.InWindow = true;
+    update.Window = {x.Negative != p.Negative,
+                     x.Exponent - p.Exponent + 1,
+                     x.Significand,
+                     {p.Significand, divisor.Inverse}};
+  }
+  return update;
 }
 
 ESoftOrder SoftCompare(TSoftExtended a, TSoftExtended b) {

@@ -26,6 +26,7 @@
 #include <cstdint>
 
 #include "ExtendedFormat.h"
+#include "SoftNormal.h"
 
 // The result of every invalid operation.
 inline constexpr TSoftExtended SoftDefaultNaN =
@@ -35,6 +36,43 @@ TSoftExtended SoftAdd(TSoftExtended a, TSoftExtended b);
 TSoftExtended SoftSub(TSoftExtended a, TSoftExtended b);
 TSoftExtended SoftMul(TSoftExtended a, TSoftExtended b);
 TSoftExtended SoftDiv(TSoftExtended a, TSoftExtended b);
+
+// A divisor prepared once for many divisions by it: its value and, when it is
+// a normal value, a reciprocal of its significand that turns each division
+// into multiplications with an exact correction (0 for any other value).
+struct TSoftDivisor {
+  TSoftExtended Value;
+  std::uint64_t Inverse;
+};
+TSoftDivisor SoftPrepareDivisor(TSoftExtended divisor);
+// SoftDiv(a, divisor.Value), bit for bit.
+TSoftExtended SoftDivPrepared(TSoftExtended a, const TSoftDivisor& divisor);
+// a - (f * b) / divisor.Value with each of the three operations rounded as
+// the unit rounds it: SoftSub(a, SoftDiv(SoftMul(f, b), divisor.Value)).
+TSoftExtended SoftSubProductQuotient(TSoftExtended a, TSoftExtended f, TSoftExtended b,
+                                     const TSoftDivisor& divisor);
+
+// The same update for the cells of a row: one factor f and one divisor,
+// prepared once, and a and b for each cell. Inline for the common case,
+// normal values of moderate size (SoftNormal.h); bit for bit
+// SoftSubProductQuotient in every case.
+struct TSoftRowUpdate {
+  TSoftExtended Factor;
+  TSoftDivisor Divisor;
+  bool InWindow;  // f and the divisor normal, in the window
+  soft_normal::TWindowUpdate Window;
+};
+TSoftRowUpdate SoftPrepareRowUpdate(TSoftExtended f, const TSoftDivisor& divisor);
+inline TSoftExtended SoftUpdateCell(TSoftExtended a, TSoftExtended b, const TSoftRowUpdate& update) {
+  // Tested as one condition: whether a is a zero follows no pattern.
+  const unsigned aExponent = ExponentField(a.SignExponent);
+  const bool bNormal = soft_normal::InWindow(ExponentField(b.SignExponent)) & IntegerBitOf(b.Significand);
+  const bool aNormal =
+      (soft_normal::InWindow(aExponent) & IntegerBitOf(a.Significand)) | ((aExponent | a.Significand) == 0);
+  if (update.InWindow & bNormal & aNormal) [[likely]]
+    return soft_normal::UpdateInWindow(a, b, update.Window);
+  return SoftSubProductQuotient(a, update.Factor, b, update.Divisor);
+}
 
 // IEEE order: -0 equals +0, a NaN or a refused encoding on either side is
 // unordered, and unordered makes every ordered test false.

@@ -79,6 +79,28 @@ inline u64 Divide(u64 high, u64 low, u64 divisor, u64& remainder) {
 #endif
 }
 
+// a + b modulo 2^128.
+inline TWide AddWide(TWide a, TWide b) {
+#if MG_WIDE_INT128
+  const u128 sum = ((static_cast<u128>(a.High) << 64) | a.Low) + ((static_cast<u128>(b.High) << 64) | b.Low);
+  return {static_cast<u64>(sum >> 64), static_cast<u64>(sum)};
+#else
+  const u64 low = a.Low + b.Low;
+  return {a.High + b.High + (low < a.Low ? 1 : 0), low};
+#endif
+}
+
+// x when `mask` is 0, -x modulo 2^128 when it is all ones: no branch.
+inline TWide NegateIf(TWide x, u64 mask) {
+#if MG_WIDE_INT128
+  const u128 wideMask = (static_cast<u128>(mask) << 64) | mask;
+  const u128 value = (((static_cast<u128>(x.High) << 64) | x.Low) ^ wideMask) - wideMask;
+  return {static_cast<u64>(value >> 64), static_cast<u64>(value)};
+#else
+  return AddWide({x.High ^ mask, x.Low ^ mask}, {0, mask & 1});
+#endif
+}
+
 // high:low shifted right by `count`, the bits shifted out ORed into bit 0.
 inline void ShiftRightSticky(u64& high, u64& low, int count) {
   if (count == 0) return;

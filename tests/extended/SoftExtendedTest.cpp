@@ -54,7 +54,12 @@ std::string Recompute(const std::string& op, std::istringstream& fields) {
   if (op == "add") return Hex(SoftAdd(Parse(a), Parse(b)));
   if (op == "sub") return Hex(SoftSub(Parse(a), Parse(b)));
   if (op == "mul") return Hex(SoftMul(Parse(a), Parse(b)));
-  if (op == "div") return Hex(SoftDiv(Parse(a), Parse(b)));
+  if (op == "div") {  // also through a divisor prepared for it
+    const std::string prepared = Hex(SoftDivPrepared(Parse(a), SoftPrepareDivisor(Parse(b))));
+    std::string plain = Hex(SoftDiv(Parse(a), Parse(b)));
+    EXPECT_EQ(prepared, plain) << a << " " << b;
+    return plain;
+  }
   if (op == "cmp") {
     const TSoftExtended x = Parse(a), y = Parse(b);
     const ESoftOrder order = SoftCompare(x, y);
@@ -64,9 +69,13 @@ std::string Recompute(const std::string& op, std::istringstream& fields) {
     EXPECT_EQ(SoftEqual(x, y), order == ESoftOrder::Equal) << a << " " << b;
     return OrderName(order);
   }
-  if (op == "piv") {  // a - (f * b) / p
+  if (op == "piv") {  // a - (f * b) / p, also as the pivot's fused update of a cell
     fields >> c >> d;
-    return Hex(SoftSub(Parse(a), SoftDiv(SoftMul(Parse(b), Parse(c)), Parse(d))));
+    const std::string fused =
+        Hex(SoftUpdateCell(Parse(a), Parse(c), SoftPrepareRowUpdate(Parse(b), SoftPrepareDivisor(Parse(d)))));
+    std::string plain = Hex(SoftSub(Parse(a), SoftDiv(SoftMul(Parse(b), Parse(c)), Parse(d))));
+    EXPECT_EQ(fused, plain) << a << " " << b << " " << c << " " << d;
+    return plain;
   }
   ADD_FAILURE() << "unknown record " << op;
   return "";
