@@ -41,6 +41,7 @@ std::size_t FolderBytes(const fs::path& dir, int& reports) {
 
 }  // namespace
 
+// NOLINTNEXTLINE(readability-function-size,readability-function-cognitive-complexity): to be split
 int main(int argc, char** argv) {
   int pairs = 5;
   bool check = false;

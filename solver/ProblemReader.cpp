@@ -237,6 +237,7 @@ void SetUpBigMObjective(TSimplex& simplex, int termColumns) {
 }
 
 // The reader proper; `lineNumber` follows the line being read.
+// NOLINTNEXTLINE(readability-function-size,readability-function-cognitive-complexity): to be split
 void ReadProblem(TSimplex& simplex, const std::string& fileName, TConstraintRows& rows,
                  long long& lineNumber) {
   rows.clear();

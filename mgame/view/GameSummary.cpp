@@ -64,6 +64,7 @@ std::string SubtractShift(const std::string& value, const std::string& shift) {
   return difference ? DecimalText(*difference) : "";
 }
 
+// NOLINTNEXTLINE(readability-function-size,readability-function-cognitive-complexity): to be split
 std::optional<TGameSummary> SummariseGame(const TGameResult& result, const TGameView& game,
                                           const std::optional<TGameMatrix>& shifted) {
   const TGameMatrix& matrix = game.Matrix;

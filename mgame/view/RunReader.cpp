@@ -143,6 +143,7 @@ std::string_view StatusText(TReportStatus status) {
   return "no status line";
 }
 
+// NOLINTNEXTLINE(readability-function-size,readability-function-cognitive-complexity): to be split
 bool ParseReport(TReport& report, bool rows, std::string& error) {
   report.Columns.clear();
   report.Rows.clear();

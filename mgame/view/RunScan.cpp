@@ -109,6 +109,7 @@ void ReadGameFiles(TRunScan& scan, fs::file_time_type start, TReportStatus end, 
 
 }  // namespace
 
+// NOLINTNEXTLINE(readability-function-size,readability-function-cognitive-complexity): to be split
 bool ScanRun(const fs::path& dir, TRunScan& scan, std::string& error, const TGameView* game) {
   scan = TRunScan{};
   scan.Dir = dir;

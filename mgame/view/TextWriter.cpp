@@ -45,6 +45,7 @@ void WriteWrapped(const std::string& text, std::size_t width, const std::string&
 }
 
 // A grid: a header row and rows of cells, the first column the row labels.
+// NOLINTNEXTLINE(readability-function-size,readability-function-cognitive-complexity): to be split
 void WriteGrid(const TReport& report, const TStep* step, std::size_t width, std::ostream& out) {
   const std::size_t n = report.Columns.size();
   const int entering = step ? step->EnteringColumn : -1;
@@ -107,6 +108,7 @@ void WriteGrid(const TReport& report, const TStep* step, std::size_t width, std:
 
 }  // namespace
 
+// NOLINTNEXTLINE(readability-function-size,readability-function-cognitive-complexity): to be split
 void WriteTextView(const TRunScan& scan, const TViewOptions& options, std::ostream& out) {
   const int reports = static_cast<int>(scan.Reports.size());
   const std::vector<bool> shown = ShownReports(reports, options);

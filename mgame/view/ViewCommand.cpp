@@ -168,6 +168,7 @@ int WriteGameView(const fs::path& dir, const TGameView* game, std::ostream& out,
   return WriteGamePages(dir, game, TViewOptions{}, out, err);
 }
 
+// NOLINTNEXTLINE(readability-function-size,readability-function-cognitive-complexity): to be split
 int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   TCommand command;
   std::string error;

@@ -78,6 +78,7 @@ std::string Converse(int toChild, int fromChild, const std::string& awaited, con
 
 }  // namespace
 
+// NOLINTNEXTLINE(readability-function-size,readability-function-cognitive-complexity): to be split
 TRunResult RunProgram(const std::string& program, const TRunOptions& options) {
   const TScratchDir homeDir("mg-run");  // holds the console files
   const std::string home = homeDir.Path().string();
