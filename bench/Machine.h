@@ -3,9 +3,11 @@
 // read it.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The kernel (uname) and the compiler of this program.
 std::string MachineText();
@@ -53,3 +55,15 @@ class TStopwatch {
  private:
   std::chrono::steady_clock::time_point start_;
 };
+
+// The median and the range of repeated measurements.
+struct TSpread {
+  double Median = 0, Low = 0, High = 0;
+};
+
+inline TSpread SpreadOf(std::vector<double> v) {
+  if (v.empty()) return {};
+  std::sort(v.begin(), v.end());
+  const std::size_t m = v.size() / 2;
+  return {v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2, v.front(), v.back()};
+}

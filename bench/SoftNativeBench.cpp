@@ -35,17 +35,6 @@ struct TOptions {
   std::vector<std::string> Problems;
 };
 
-struct TSpread {
-  double Median = 0, Low = 0, High = 0;
-};
-
-TSpread SpreadOf(std::vector<double> v) {
-  if (v.empty()) return {};
-  std::sort(v.begin(), v.end());
-  const std::size_t m = v.size() / 2;
-  return {v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2, v.front(), v.back()};
-}
-
 std::string SpreadText(const std::vector<double>& v, const char* unit) {
   const TSpread s = SpreadOf(v);
   char text[80];

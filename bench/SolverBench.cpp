@@ -82,17 +82,6 @@ int ExportProblems(const fs::path& dir, const std::vector<TProblem>& problems) {
 
 // ---- One problem
 
-struct TSpread {
-  double Median = 0, Low = 0, High = 0;
-};
-
-TSpread SpreadOf(std::vector<double> v) {
-  if (v.empty()) return {};
-  std::sort(v.begin(), v.end());
-  const std::size_t m = v.size() / 2;
-  return {v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2, v.front(), v.back()};
-}
-
 struct TFigures {
   std::string Key;
   int N = 0;
