@@ -1,17 +1,19 @@
-// Whole solver runs against the floor. The floor is the kernel creating and
-// filling the same files with the same bytes: `cp -r` of a finished run
-// directory to a new directory on the same file system. A run that writes its
-// reports cannot cost less than that, so run/floor is how far the solver is
-// from being bound by its output alone.
+// Whole solver runs against the floor. The floor is the kernel writing the
+// same bytes into the same files: `cp -r` of a finished run directory on the
+// same file system. A run that writes its reports cannot cost less than that,
+// so run/floor is how far the solver is from being bound by its output alone.
 //
-// For each problem, pairs are taken in turn: the built Lorvex as a process of
-// its own in a fresh directory, the problem's path on its standard input; then
-// `cp -r` of that run's directory. Each is timed in CPU (user + system from
-// wait4's rusage) and wall time (fork to wait4). Once, untimed, the problem is
-// solved in memory with the step loop: every report the program wrote must be
-// the text of the matching tableau, and the solution must satisfy the problem.
+// For each problem, a first run is made untimed; then pairs are taken in
+// turn: the built Lorvex as a process of its own in that run's directory
+// (overwriting every file, as a user's second run does), the problem's path
+// on its standard input; then `cp -r RUN/. COPY/` onto a copy of the run,
+// overwriting too. With --fresh, each pair writes into new directories. Each
+// is timed in CPU (user + system from wait4's rusage) and wall time (fork to
+// wait4). Once, untimed, the problem is solved in memory with the step loop:
+// every report the program wrote must be the text of the matching tableau,
+// and the solution must satisfy the problem.
 //
-// Usage: SolverBench [--pairs N] [--lorvex PATH] [quick|full] [NAME...]
+// Usage: SolverBench [--pairs N] [--lorvex PATH] [--fresh] [quick|full] [NAME...]
 //        SolverBench problems DIR [quick|full] [NAME...]
 // NAMEs pick problems of the set (SolverBench full g85A); the second form
 // only writes the problem files into DIR.
@@ -37,19 +39,25 @@ namespace {
 namespace fs = std::filesystem;
 
 const char Usage[] =
-    "usage: SolverBench [--pairs N] [--lorvex PATH] [quick|full] [NAME...]\n"
+    "usage: SolverBench [--pairs N] [--lorvex PATH] [--fresh] [quick|full] [NAME...]\n"
     "       SolverBench problems DIR [quick|full] [NAME...]\n";
 
 struct TOptions {
   std::string ExportDir;  // the problems form when not empty
   bool Quick = false;
   int Pairs = 7;
+  bool Fresh = false;  // each pair in new directories rather than overwriting
   std::string Lorvex = LORVEX_PATH;
   std::vector<std::string> Keys;
 };
 
 bool ParseOptions(const std::vector<std::string>& args, TOptions& options) {
   std::vector<std::string> rest = args;
+  const auto fresh = std::find(rest.begin(), rest.end(), "--fresh");
+  if (fresh != rest.end()) {
+    options.Fresh = true;
+    rest.erase(fresh);
+  }
   std::vector<std::string> names = {"pairs", "lorvex"};
   if (!rest.empty() && rest[0] == "problems") {  // the problems form takes no options
     if (rest.size() < 2) return false;
@@ -117,11 +125,13 @@ std::string FirstLineOf(const std::string& path) {
   return text.substr(0, text.find_first_of("\r\n"));
 }
 
-// One run and its floor. The first run's directory is kept as "first" for
-// the check; every later run must write the same files.
-bool RunPair(const std::string& lorvex, const fs::path& base, const std::string& problemFile, bool first,
-             TFigures& f) {
-  const fs::path run = base / "run", copy = base / "copy";
+// One run and its floor, as a user meets them: Lorvex run again in a
+// directory holding a finished run, and `cp -r RUN/. COPY/` onto a copy of
+// it, so that both overwrite every file. With `fresh`, each pair writes into
+// new directories instead. The untimed first run is kept as "first" for the
+// check; every timed run must write the same files.
+bool Prepare(const std::string& lorvex, const fs::path& base, const std::string& problemFile, TFigures& f) {
+  const fs::path run = base / "run";
   const std::string errors = (base / "stderr.txt").string();
   fs::create_directory(run);
   const TProgramRun solved = RunTimed({lorvex}, run.string(), problemFile + "\n", errors);
@@ -131,7 +141,31 @@ bool RunPair(const std::string& lorvex, const fs::path& base, const std::string&
                 (said.empty() && solved.ExitStatus == 127 ? "cannot start " + lorvex : said);
     return false;
   }
-  const TProgramRun copied = RunTimed({"cp", "-r", run.string(), copy.string()}, base.string(), "", errors);
+  const TListing listing = ListingOf(run);
+  f.Files = listing.Files;
+  f.Reports = listing.Reports;
+  f.Bytes = listing.Bytes;
+  fs::copy(run, base / "first", fs::copy_options::recursive);
+  fs::copy(run, base / "copy", fs::copy_options::recursive);
+  return true;
+}
+
+bool RunPair(const std::string& lorvex, const fs::path& base, const std::string& problemFile, bool fresh,
+             TFigures& f) {
+  const fs::path run = base / "run", copy = base / "copy";
+  const std::string errors = (base / "stderr.txt").string();
+  if (fresh) {
+    fs::remove_all(run);
+    fs::remove_all(copy);
+    fs::create_directory(run);
+  }
+  const TProgramRun solved = RunTimed({lorvex}, run.string(), problemFile + "\n", errors);
+  if (solved.ExitStatus != 0) {
+    f.Failure = "Lorvex exit status " + std::to_string(solved.ExitStatus) + ": " + FirstLineOf(errors);
+    return false;
+  }
+  const std::string source = fresh ? run.string() : (run / ".").string();
+  const TProgramRun copied = RunTimed({"cp", "-r", source, copy.string()}, base.string(), "", errors);
   if (copied.ExitStatus != 0) {
     f.Failure = "cp exit status " + std::to_string(copied.ExitStatus) + ": " + FirstLineOf(errors);
     return false;
@@ -143,16 +177,7 @@ bool RunPair(const std::string& lorvex, const fs::path& base, const std::string&
   f.PeakRssKib = std::max(f.PeakRssKib, solved.PeakRssKib);
   const TListing listing = ListingOf(run);
   if (listing != ListingOf(copy)) f.Failure = "the copy differs from the run";
-  if (first) {
-    f.Files = listing.Files;
-    f.Reports = listing.Reports;
-    f.Bytes = listing.Bytes;
-    fs::rename(run, base / "first");
-  } else if (listing != TListing{f.Files, f.Reports, f.Bytes}) {
-    f.Failure = "the runs wrote different files";
-  }
-  fs::remove_all(run);
-  fs::remove_all(copy);
+  if (listing != TListing{f.Files, f.Reports, f.Bytes}) f.Failure = "the runs wrote different files";
   return f.Failure.empty();
 }
 
@@ -211,8 +236,8 @@ TFigures Measure(const TProblem& problem, const TOptions& options, const fs::pat
   const std::string problemFile = (base / "problem.txt").string();
   WriteWholeFile(problemFile, ProblemText(problem));
   std::fprintf(stderr, "%-9s N=%3d: ", problem.Key.c_str(), f.N);
-  for (int r = 0; r < options.Pairs; ++r) {
-    if (!RunPair(options.Lorvex, base, problemFile, r == 0, f)) break;
+  for (int r = 0; r < options.Pairs && (r > 0 || Prepare(options.Lorvex, base, problemFile, f)); ++r) {
+    if (!RunPair(options.Lorvex, base, problemFile, options.Fresh, f)) break;
     std::fprintf(stderr, "%d ", r + 1);
   }
   if (f.Failure.empty()) Check(problem, problemFile, base / "first", f);
