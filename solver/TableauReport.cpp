@@ -140,16 +140,36 @@ std::string FormatCell(const TCell& cell, bool asTerm, bool withM) {
 
 namespace {
 
+// Terms `from` to n - 1 of a row. The writer comes by value and the columns
+// by pointer: the text is stored through char pointers, which may alias
+// anything, so fields read through references would be read again after
+// every store.
+template <bool WithM>
+char* FormatTerms(char* p, const TCell* cells, const TNameSlot* names, std::size_t from, std::size_t n,
+                  const TCellWriter writer) {
+  for (std::size_t j = from; j < n; ++j) {
+    p = writer.Cell(p, cells[j], true, WithM);
+    std::memcpy(p, names[j].Text, NameSlot);
+    p += names[j].Size;
+  }
+  return p;
+}
+
 // One line of a row: every column's term, " = " and the right-hand side.
 char* FormatRow(char* p, const std::vector<TCell>& row, const std::vector<TNameSlot>& names,
                 const TCellWriter& writer, bool objective, bool withM) {
   const std::size_t n = names.size();
-  for (std::size_t j = 0; j < n; ++j) {
-    p = writer.Cell(p, row[j], objective || j > 0, withM);
-    std::memcpy(p, names[j].Text, NameSlot);
-    p += names[j].Size;
+  const TCell* cells = row.data();
+  std::size_t from = 0;
+  if (!objective && n > 0) {  // a row's first term has no " + "
+    p = writer.Cell(p, cells[0], false, withM);
+    std::memcpy(p, names[0].Text, NameSlot);
+    p += names[0].Size;
+    from = 1;
   }
-  p = writer.Cell(Put(p, " = ", 3), row[n], false, withM);
+  p = withM ? FormatTerms<true>(p, cells, names.data(), from, n, writer)
+            : FormatTerms<false>(p, cells, names.data(), from, n, writer);
+  p = writer.Cell(Put(p, " = ", 3), cells[n], false, withM);
   return Put(p, "\r\n", 2);
 }
 
