@@ -62,6 +62,10 @@ TSoftExtended Magnitude(const TSoftExtended& bits) {
   return {bits.Significand, static_cast<std::uint16_t>(bits.SignExponent & ExtendedExponentMask)};
 }
 
+// What stands before a later term's magnitude, four bytes each so that one
+// store writes it.
+constexpr char TermLeads[2][4] = {" + ", " - "};
+
 // The report's number forms, with the separator of the run.
 struct TCellWriter {
   char Separator;
@@ -89,9 +93,19 @@ struct TCellWriter {
       std::memcpy(out, ZeroTerm, 16);
       return out + 10;
     }
+    const TSoftExtended magnitude = Magnitude(bits);
+    std::uint64_t t;
+    std::uint32_t shownSign;
+    if (number_text_detail::CommonCase<false>(magnitude.Significand, magnitude.SignExponent, t, shownSign))
+        [[likely]] {
+      // Neither a zero (above) nor a NaN: the sign bit tells whether it
+      // lies below zero.
+      std::memcpy(out, TermLeads[SignField(bits.SignExponent) ? 1 : 0], 4);
+      return out + 3 + number_text_detail::PutSmall(out + 3, t, 0, Separator);
+    }
     std::memcpy(out, " + ", 4);
     out[1] = IsBelowZero(bits) ? '-' : '+';
-    return Fixed(out + 3, Magnitude(bits));
+    return Fixed(out + 3, magnitude);
   }
 
   // "(" M "*M" plain ")": the plain part's own "-" joins it to the M part; a
