@@ -89,23 +89,19 @@ struct TCellWriter {
   // A later term without M: " + " or " - ", then the text of |value|. A
   // third of all terms are zeros: their text is copied whole.
   char* Term(char* out, const TSoftExtended& bits) const {
+    std::uint64_t t;
+    if (number_text_detail::CommonNormal(bits.Significand, ExponentField(bits.SignExponent), t)) [[likely]] {
+      // A normal value: the sign bit tells whether it lies below zero.
+      std::memcpy(out, TermLeads[SignField(bits.SignExponent) ? 1 : 0], 4);
+      return out + 3 + number_text_detail::PutSmall(out + 3, t, 0, Separator);
+    }
     if ((ExponentField(bits.SignExponent) | bits.Significand) == 0) {
       std::memcpy(out, ZeroTerm, 16);
       return out + 10;
     }
-    const TSoftExtended magnitude = Magnitude(bits);
-    std::uint64_t t;
-    std::uint32_t shownSign;
-    if (number_text_detail::CommonCase<false>(magnitude.Significand, magnitude.SignExponent, t, shownSign))
-        [[likely]] {
-      // Neither a zero (above) nor a NaN: the sign bit tells whether it
-      // lies below zero.
-      std::memcpy(out, TermLeads[SignField(bits.SignExponent) ? 1 : 0], 4);
-      return out + 3 + number_text_detail::PutSmall(out + 3, t, 0, Separator);
-    }
     std::memcpy(out, " + ", 4);
     out[1] = IsBelowZero(bits) ? '-' : '+';
-    return Fixed(out + 3, magnitude);
+    return Fixed(out + 3, Magnitude(bits));
   }
 
   // "(" M "*M" plain ")": the plain part's own "-" joins it to the M part; a

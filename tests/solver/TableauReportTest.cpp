@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ClassUnit.h"
 #include "Locale.h"
+#include "NumberText.h"
 #include "SolverTesting.h"
 #include "TableauReport.h"
 
@@ -59,6 +61,39 @@ TEST_F(TableauReportTest, FormatCellInItsThreeForms) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(FormatCell(c.cell, c.asTerm, c.withM), c.text);
+  }
+}
+
+// A term's text is its sign (" - " for a value strictly below zero, " + "
+// for the rest) and the fixed text of its magnitude, for every encoding: the
+// writer's short path for ordinary values must agree with the general one at
+// its edges (the smallest and largest exponents it takes, a whole part of
+// 10^6, the odd encodings) and on random fields.
+TEST_F(TableauReportTest, TermIsSignAndMagnitudeForEveryEncoding) {
+  std::vector<TSoftExtended> values;
+  for (const unsigned exponent : {0u, 1u, 0x3fa0u, 0x3fecu, 0x3fedu, 0x3feeu, 0x3fffu, 0x4012u, 0x4013u,
+                                  0x402bu, 0x402cu, 0x7ffeu, 0x7fffu})
+    for (const std::uint64_t m : {0ull, 1ull, 0x7fffffffffffffffull, 0x8000000000000000ull,
+                                  0xf423ffffffffffffull, 0xf424000000000000ull, 0xffffffffffffffffull})
+      for (const bool sign : {false, true})
+        values.push_back({m, static_cast<std::uint16_t>(exponent | (sign ? 0x8000u : 0u))});
+  std::uint64_t state = 12345;
+  for (int k = 0; k < 20000; ++k) {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    const auto high = static_cast<std::uint16_t>(state >> 48);
+    // Mostly the exponents of report values, some anywhere.
+    const std::uint16_t exponent = k % 4 == 0 ? high : static_cast<std::uint16_t>(0x3fd0 + high % 0x60);
+    values.push_back({state * 0x9e3779b97f4a7c15ull, static_cast<std::uint16_t>(exponent ^ (k & 1) << 15)});
+  }
+  for (const TSoftExtended& bits : values) {
+    const unsigned exponent = bits.SignExponent & 0x7fffu;
+    const bool zero = exponent == 0 && bits.Significand == 0;
+    const bool nan = exponent == 0x7fff && (bits.Significand << 1) != 0;
+    const bool below = (bits.SignExponent & 0x8000u) != 0 && !zero && !nan;
+    const TExtended value = ExtendedFromBits(bits);
+    const TExtended magnitude = ExtendedFromBits({bits.Significand, static_cast<std::uint16_t>(exponent)});
+    SCOPED_TRACE(testing::Message() << std::hex << bits.SignExponent << " " << bits.Significand);
+    ASSERT_EQ(FormatCell({0, value}, true, false), (below ? " - " : " + ") + FixedText(magnitude, '.'));
   }
 }
 
