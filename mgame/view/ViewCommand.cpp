@@ -28,6 +28,7 @@ struct TCommand {
   std::string Output;  // empty: the default
   bool Text = false;
   bool Help = false;
+  bool OutIsStandardOutput = false;  // `out` writes to the process's standard output
   TViewOptions Options;
 };
 
@@ -93,8 +94,10 @@ bool ParseArgs(const std::vector<std::string>& args, TCommand& command, std::str
   return true;
 }
 
-int TerminalWidth(const std::ostream& out) {
-  if (&out != &std::cout) return 100;
+// The terminal's width when `out` goes to standard output and that is a
+// terminal; else 100.
+int TerminalWidth(const std::ostream& out, bool outIsStandardOutput) {
+  if (&out != &std::cout && !outIsStandardOutput) return 100;
 #if defined(_WIN32)
   CONSOLE_SCREEN_BUFFER_INFO info;
   if (_isatty(1) && GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info))
@@ -205,7 +208,7 @@ int ViewGame(TCommand& command, std::ostream& out, std::ostream& err) {
   ReportWarnings(a, err);
   ReportWarnings(b, err);
   const std::string file = command.Output.empty() ? "-" : command.Output;
-  command.Options.Width = file == "-" ? TerminalWidth(out) : 100;
+  command.Options.Width = file == "-" ? TerminalWidth(out, command.OutIsStandardOutput) : 100;
   return WriteOutput(file, out, err,
                      [&](std::ostream& s) {
                        s << "Player A\n\n";
@@ -228,7 +231,7 @@ int ViewRun(TCommand& command, std::ostream& out, std::ostream& err) {
   ReportWarnings(scan, err);
   if (command.Text) {
     const std::string file = command.Output.empty() ? "-" : command.Output;
-    command.Options.Width = file == "-" ? TerminalWidth(out) : 100;
+    command.Options.Width = file == "-" ? TerminalWidth(out, command.OutIsStandardOutput) : 100;
     return WriteOutput(file, out, err, [&](std::ostream& s) { WriteTextView(scan, command.Options, s); }) ? 0
                                                                                                           : 1;
   }
@@ -241,8 +244,10 @@ int ViewRun(TCommand& command, std::ostream& out, std::ostream& err) {
 
 }  // namespace
 
-int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                bool outIsStandardOutput) {
   TCommand command;
+  command.OutIsStandardOutput = outIsStandardOutput;
   std::string error;
   if (!ParseArgs(args, command, error)) {
     err << "mgame view: " << error << " (" << ViewUsage << ")\n";
