@@ -254,6 +254,7 @@ class TLineScanner {
   }
 
   const std::string& Text() const { return text_; }
+  long long LineNumber() const { return lineNumber_; }
   std::size_t Cursor() const { return cursor_; }
   char Take() { return text_[cursor_++]; }
 
@@ -295,32 +296,32 @@ class TLineScanner {
 };
 
 // The constraints: constraint i is the row of the artificial variable y i.
-void ReadConstraints(TLineScanner& scanner, TSimplex& simplex, const THeader& header, TConstraintRows& rows,
-                     const long long& lineNumber) {
+void ReadConstraints(TLineScanner& scanner, TSimplex& simplex, const THeader& header, TConstraintRows& rows) {
   const int n = simplex.Variables.Count, termColumns = header.Nx + header.Nz;
   int k = 0;  // "<" and ">" constraints so far
   for (int r = termColumns; r < n; ++r) {
     scanner.NextLine(0);
     scanner.ReadTerms(r);
-    AddRelationEntries(simplex.Table[r], r, scanner.Take(), header, k, lineNumber);
+    AddRelationEntries(simplex.Table[r], r, scanner.Take(), header, k, scanner.LineNumber());
     simplex.Table[r][n].Value = scanner.ReadConstant();
-    CheckRestOfLine(scanner.Text(), scanner.Cursor(), lineNumber, "the right-hand side");
+    CheckRestOfLine(scanner.Text(), scanner.Cursor(), scanner.LineNumber(), "the right-hand side");
     const auto& row = simplex.Table[r];
-    rows.push_back({lineNumber, std::vector<TExtended>(static_cast<std::size_t>(termColumns)), row[n].Value});
+    rows.push_back(
+        {scanner.LineNumber(), std::vector<TExtended>(static_cast<std::size_t>(termColumns)), row[n].Value});
     for (int j = 0; j < termColumns; ++j) rows.back().Entries[j] = row[j].Value;
   }
   CheckSlackCount(header, k);
 }
 
 // The objective line: its first character is skipped.
-void ReadObjective(TLineScanner& scanner, TSimplex& simplex, const long long& lineNumber) {
+void ReadObjective(TLineScanner& scanner, TSimplex& simplex) {
   const int n = simplex.Variables.Count;
   const bool objectiveRead = scanner.NextLine(1);
-  CheckObjectiveLine(objectiveRead, scanner.Text(), lineNumber);
+  CheckObjectiveLine(objectiveRead, scanner.Text(), scanner.LineNumber());
   scanner.ReadTerms(n);
   scanner.Take();  // the relation, whichever it is
   simplex.Table[n][n].Value = scanner.ReadConstant();
-  CheckRestOfLine(scanner.Text(), scanner.Cursor(), lineNumber, "the objective's constant");
+  CheckRestOfLine(scanner.Text(), scanner.Cursor(), scanner.LineNumber(), "the objective's constant");
 }
 
 // The reader proper; `lineNumber` follows the line being read.
@@ -332,8 +333,8 @@ void ReadProblem(TSimplex& simplex, const std::string& fileName, TConstraintRows
   SetUpVariablesAndTable(simplex, header);
   const int termColumns = header.Nx + header.Nz;  // terms name x and z columns
   TLineScanner scanner(file, lineNumber, simplex, termColumns);
-  ReadConstraints(scanner, simplex, header, rows, lineNumber);
-  ReadObjective(scanner, simplex, lineNumber);
+  ReadConstraints(scanner, simplex, header, rows);
+  ReadObjective(scanner, simplex);
   SetUpBigMObjective(simplex, termColumns);
   file.Close();
 }
