@@ -146,7 +146,7 @@ bench: build
 # chromium and `npm ci` in tests/browser.
 screenshots: build
 	sh tests/browser/run.sh $(BUILD_DIR)/solver/Lorvex $(BUILD_DIR)/tests/DrawGame \
-	  $(BUILD_DIR)/mgame/view/mgame-view $(BUILD_DIR)/screenshots docs/images/steps.png
+	  $(BUILD_DIR)/mgame/mgame $(BUILD_DIR)/screenshots docs/images/steps.png
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -10,7 +10,7 @@ namespace {
 
 int RunView(const std::vector<std::string>& words, TConsole& console) {
   TFileStream out(console.Out), err(console.Err);
-  const int status = ViewCommand(words, out, err);
+  const int status = ViewCommand(words, out, err, console.Out == stdout);
   out.flush();
   err.flush();
   return status;

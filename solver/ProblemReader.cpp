@@ -236,72 +236,105 @@ void SetUpBigMObjective(TSimplex& simplex, int termColumns) {
       RaiseError(EInvalidProblem, "The sums of the constraint columns overflow the number range");
 }
 
+// The scanners over the current line, as scanned, and the cursor in it.
+class TLineScanner {
+ public:
+  TLineScanner(TTextReader& file, long long& lineNumber, TSimplex& simplex, int termColumns)
+      : file_(file), lineNumber_(lineNumber), simplex_(simplex), termColumns_(termColumns) {}
+
+  // The next line, the cursor at `start`; false, with an empty line, when
+  // there is none.
+  bool NextLine(std::size_t start) {
+    const bool read = file_.ReadLine(text_);
+    if (!read) text_.clear();  // a missing line reads as an empty one
+    lineNumber_ = read ? file_.LineNumber() : file_.LineNumber() + 1;
+    MakeScannedText(text_);
+    cursor_ = start;
+    return read;
+  }
+
+  const std::string& Text() const { return text_; }
+  long long LineNumber() const { return lineNumber_; }
+  std::size_t Cursor() const { return cursor_; }
+  char Take() { return text_[cursor_++]; }
+
+  // Terms into table row `row` up to the relation.
+  void ReadTerms(int row) {
+    while (!IsRelation(text_[cursor_])) ReadTerm(row);
+  }
+
+  // The constant after the relation.
+  TExtended ReadConstant() {
+    const std::string_view number = ScanText(IsNumberChar);
+    return WithoutExponent(ToReal(number), text_, number);
+  }
+
+ private:
+  // The character under the cursor, whatever it is, and the longest run of
+  // characters that `more` accepts after it.
+  std::string_view ScanText(bool (*more)(char)) {
+    if (cursor_ >= text_.size()) RaiseEndsInsideTerm(lineNumber_);
+    const std::size_t start = cursor_++;
+    while (cursor_ < text_.size() && more(text_[cursor_])) ++cursor_;
+    return std::string_view(text_).substr(start, cursor_ - start);
+  }
+
+  void ReadTerm(int row) {
+    const TExtended coefficient = ToReal(ScanText(IsNumberChar));
+    cursor_ += 2;  // the "*" and the variable letter, not examined
+    const std::int32_t index = ToInt(ScanText(IsDigit));
+    if (index < 0 || index >= termColumns_) RaiseIndexOutside(index, termColumns_, lineNumber_);
+    simplex_.Table[row][index].Value = coefficient;  // a later term with the same index replaces it
+  }
+
+  TTextReader& file_;
+  long long& lineNumber_;
+  TSimplex& simplex_;
+  const int termColumns_;
+  std::string text_;
+  std::size_t cursor_ = 0;
+};
+
+// The constraints: constraint i is the row of the artificial variable y i.
+void ReadConstraints(TLineScanner& scanner, TSimplex& simplex, const THeader& header, TConstraintRows& rows) {
+  const int n = simplex.Variables.Count, termColumns = header.Nx + header.Nz;
+  int k = 0;  // "<" and ">" constraints so far
+  for (int r = termColumns; r < n; ++r) {
+    scanner.NextLine(0);
+    scanner.ReadTerms(r);
+    AddRelationEntries(simplex.Table[r], r, scanner.Take(), header, k, scanner.LineNumber());
+    simplex.Table[r][n].Value = scanner.ReadConstant();
+    CheckRestOfLine(scanner.Text(), scanner.Cursor(), scanner.LineNumber(), "the right-hand side");
+    const auto& row = simplex.Table[r];
+    rows.push_back(
+        {scanner.LineNumber(), std::vector<TExtended>(static_cast<std::size_t>(termColumns)), row[n].Value});
+    for (int j = 0; j < termColumns; ++j) rows.back().Entries[j] = row[j].Value;
+  }
+  CheckSlackCount(header, k);
+}
+
+// The objective line: its first character is skipped.
+void ReadObjective(TLineScanner& scanner, TSimplex& simplex) {
+  const int n = simplex.Variables.Count;
+  const bool objectiveRead = scanner.NextLine(1);
+  CheckObjectiveLine(objectiveRead, scanner.Text(), scanner.LineNumber());
+  scanner.ReadTerms(n);
+  scanner.Take();  // the relation, whichever it is
+  simplex.Table[n][n].Value = scanner.ReadConstant();
+  CheckRestOfLine(scanner.Text(), scanner.Cursor(), scanner.LineNumber(), "the objective's constant");
+}
+
 // The reader proper; `lineNumber` follows the line being read.
-// NOLINTNEXTLINE(readability-function-size,readability-function-cognitive-complexity): to be split
 void ReadProblem(TSimplex& simplex, const std::string& fileName, TConstraintRows& rows,
                  long long& lineNumber) {
   rows.clear();
   TTextReader file(fileName);
   const THeader header = ReadHeader(file, lineNumber);
   SetUpVariablesAndTable(simplex, header);
-  const int n = simplex.Variables.Count, termColumns = header.Nx + header.Nz;  // terms name x and z columns
-
-  // ---- The scanners share the current line, as scanned, and the cursor.
-  std::string text;
-  std::size_t cursor = 0;
-  auto NextLine = [&]() -> bool {
-    const bool read = file.ReadLine(text);
-    if (!read) text.clear();  // a missing line reads as an empty one
-    lineNumber = read ? file.LineNumber() : file.LineNumber() + 1;
-    MakeScannedText(text);
-    return read;
-  };
-  // The character under the cursor, whatever it is, and the longest run of
-  // characters that `more` accepts after it.
-  auto ScanText = [&](bool (*more)(char)) {
-    if (cursor >= text.size()) RaiseEndsInsideTerm(lineNumber);
-    const std::size_t start = cursor++;
-    while (cursor < text.size() && more(text[cursor])) ++cursor;
-    return std::string_view(text).substr(start, cursor - start);
-  };
-  auto ReadReal = [&] { return ToReal(ScanText(IsNumberChar)); };
-  auto ReadInt = [&] { return ToInt(ScanText(IsDigit)); };
-  auto ReadConstant = [&] {
-    const std::string_view number = ScanText(IsNumberChar);
-    return WithoutExponent(ToReal(number), text, number);
-  };
-  auto ReadTerm = [&](int row) {
-    const TExtended coefficient = ReadReal();
-    cursor += 2;  // the "*" and the variable letter, not examined
-    const std::int32_t index = ReadInt();
-    if (index < 0 || index >= termColumns) RaiseIndexOutside(index, termColumns, lineNumber);
-    simplex.Table[row][index].Value = coefficient;  // a later term with the same index replaces it
-  };
-
-  // ---- The constraints: constraint i is the row of the artificial variable y i.
-  int k = 0;  // "<" and ">" constraints so far
-  for (int r = termColumns; r < n; ++r) {
-    NextLine();
-    cursor = 0;
-    while (!IsRelation(text[cursor])) ReadTerm(r);
-    AddRelationEntries(simplex.Table[r], r, text[cursor++], header, k, lineNumber);
-    simplex.Table[r][n].Value = ReadConstant();
-    CheckRestOfLine(text, cursor, lineNumber, "the right-hand side");
-    const auto& row = simplex.Table[r];
-    rows.push_back({lineNumber, std::vector<TExtended>(static_cast<std::size_t>(termColumns)), row[n].Value});
-    for (int j = 0; j < termColumns; ++j) rows.back().Entries[j] = row[j].Value;
-  }
-  CheckSlackCount(header, k);
-
-  // ---- The objective line: its first character is skipped.
-  const bool objectiveRead = NextLine();
-  CheckObjectiveLine(objectiveRead, text, lineNumber);
-  cursor = 1;
-  while (!IsRelation(text[cursor])) ReadTerm(n);
-  ++cursor;  // the relation, whichever it is
-  simplex.Table[n][n].Value = ReadConstant();
-  CheckRestOfLine(text, cursor, lineNumber, "the objective's constant");
-
+  const int termColumns = header.Nx + header.Nz;  // terms name x and z columns
+  TLineScanner scanner(file, lineNumber, simplex, termColumns);
+  ReadConstraints(scanner, simplex, header, rows);
+  ReadObjective(scanner, simplex);
   SetUpBigMObjective(simplex, termColumns);
   file.Close();
 }

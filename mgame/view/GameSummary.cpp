@@ -64,7 +64,35 @@ std::string SubtractShift(const std::string& value, const std::string& shift) {
   return difference ? DecimalText(*difference) : "";
 }
 
-// NOLINTNEXTLINE(readability-function-size,readability-function-cognitive-complexity): to be split
+namespace {
+
+// The shift as the shifted matrix gives it: its first entry less the game's;
+// empty when the two do not match or cannot be read.
+std::string ShiftOfShiftedMatrix(const TGameMatrix& matrix, const std::optional<TGameMatrix>& shifted) {
+  if (!shifted || shifted->Rows != matrix.Rows || shifted->Columns != matrix.Columns) return "";
+  const auto plus = ReadDecimal(shifted->Entries[0][0]), plain = ReadDecimal(matrix.Entries[0][0]);
+  const auto shift = plus && plain ? Subtract(*plus, *plain) : std::nullopt;
+  return shift ? DecimalText(*shift) : "";
+}
+
+// The generator's shift for its own entries, else the least that makes every
+// entry at least 1; nothing when an entry cannot be read.
+std::optional<std::string> ShiftOfEntries(const TGameMatrix& matrix) {
+  std::optional<TDecimal> smallest;
+  bool small = true;
+  for (const auto& row : matrix.Entries)
+    for (const auto& text : row) {
+      const auto entry = ReadDecimal(text);
+      if (!entry) return std::nullopt;
+      small = small && entry->Decimals == 0 && entry->Units >= -9 && entry->Units <= 9;
+      if (!smallest || Subtract(*entry, *smallest).value_or(TDecimal{}).Units < 0) smallest = entry;
+    }
+  const auto lift = Subtract(TDecimal{1, 0}, *smallest);
+  return small ? "10" : !lift || lift->Units < 0 ? "0" : DecimalText(*lift);
+}
+
+}  // namespace
+
 std::optional<TGameSummary> SummariseGame(const TGameResult& result, const TGameView& game,
                                           const std::optional<TGameMatrix>& shifted) {
   const TGameMatrix& matrix = game.Matrix;
@@ -74,26 +102,11 @@ std::optional<TGameSummary> SummariseGame(const TGameResult& result, const TGame
   const int count = summary.Player == 'A' ? matrix.Rows : matrix.Columns;
   if (static_cast<int>(result.Strategy.size()) != count) return std::nullopt;
   summary.Shift = game.Shift;
-  if (summary.Shift.empty() && shifted && shifted->Rows == matrix.Rows &&
-      shifted->Columns == matrix.Columns) {
-    const auto plus = ReadDecimal(shifted->Entries[0][0]), plain = ReadDecimal(matrix.Entries[0][0]);
-    const auto shift = plus && plain ? Subtract(*plus, *plain) : std::nullopt;
-    if (shift) summary.Shift = DecimalText(*shift);
-  }
+  if (summary.Shift.empty()) summary.Shift = ShiftOfShiftedMatrix(matrix, shifted);
   if (summary.Shift.empty()) {
-    // The generator's shift for its own entries, else the least that makes
-    // every entry at least 1.
-    std::optional<TDecimal> smallest;
-    bool small = true;
-    for (const auto& row : matrix.Entries)
-      for (const auto& text : row) {
-        const auto entry = ReadDecimal(text);
-        if (!entry) return std::nullopt;
-        small = small && entry->Decimals == 0 && entry->Units >= -9 && entry->Units <= 9;
-        if (!smallest || Subtract(*entry, *smallest).value_or(TDecimal{}).Units < 0) smallest = entry;
-      }
-    const auto lift = Subtract(TDecimal{1, 0}, *smallest);
-    summary.Shift = small ? "10" : !lift || lift->Units < 0 ? "0" : DecimalText(*lift);
+    const auto shift = ShiftOfEntries(matrix);
+    if (!shift) return std::nullopt;
+    summary.Shift = *shift;
   }
   summary.Value = SubtractShift(result.Value, summary.Shift);
   for (int i = 1; i <= count; ++i)

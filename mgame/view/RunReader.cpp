@@ -143,20 +143,17 @@ std::string_view StatusText(TReportStatus status) {
   return "no status line";
 }
 
-// NOLINTNEXTLINE(readability-function-size,readability-function-cognitive-complexity): to be split
-bool ParseReport(TReport& report, bool rows, std::string& error) {
-  report.Columns.clear();
-  report.Rows.clear();
-  report.Lines.clear();
-  report.Objective = TReportRow{};
-  report.Status = TReportStatus::Missing;
+namespace {
+
+// The report's lines, the last one its status line; false with `error` when
+// the text is no report.
+bool ReportLines(TReport& report, std::vector<std::string_view>& lines, std::string& error) {
   if (report.Text.size() > std::numeric_limits<std::uint32_t>::max()) {
     error = "too long for a report";
     return false;
   }
-  const std::string_view all = report.Text;
   // At most 255 rows, the objective line and the status line.
-  const std::vector<std::string_view> lines = SplitLines(all, 257);
+  lines = SplitLines(report.Text, 257);
   if (lines.size() > 257) {
     error = "more lines than any report";
     return false;
@@ -176,9 +173,12 @@ bool ParseReport(TReport& report, bool rows, std::string& error) {
     error = "no objective line";
     return false;
   }
+  return true;
+}
 
-  // The objective line names the columns.
-  const std::string_view objective = lines[lines.size() - 2];
+// The objective line, which names the columns.
+bool ParseObjective(TReport& report, std::string_view objective, std::string& error) {
+  const std::string_view all = report.Text;
   TLineReader reader(objective, OffsetIn(all, objective));
   const std::size_t labelStart = reader.Offset();
   if (!reader.Eat("F  : F")) {
@@ -201,29 +201,47 @@ bool ParseReport(TReport& report, bool rows, std::string& error) {
     error = "the objective line has no right-hand side";
     return false;
   }
+  return true;
+}
+
+// Row `l`'s label and right-hand side, and the span of its line.
+bool ParseRowFrame(TReport& report, std::string_view line, std::size_t l, std::string& error) {
+  const std::size_t colon = line.find(" : ");
+  const std::size_t equals = line.rfind(" = ");
+  if (colon == std::string_view::npos || !IsName(line.substr(0, colon)) || equals == std::string_view::npos ||
+      equals < colon) {
+    error = "line " + std::to_string(l + 1) + " is not a row of a basic variable";
+    return false;
+  }
+  const std::size_t base = OffsetIn(report.Text, line);
+  TReportRow& row = report.Rows[l];
+  row.Label = {static_cast<std::uint32_t>(base), static_cast<std::uint32_t>(colon), false};
+  TLineReader rhs(line.substr(equals + 3), base + equals + 3);
+  if (!rhs.Value(row.Rhs, true)) {
+    error = "line " + std::to_string(l + 1) + " has no right-hand side";
+    return false;
+  }
+  report.Lines.push_back({static_cast<std::uint32_t>(base), static_cast<std::uint32_t>(line.size()), false});
+  return true;
+}
+
+}  // namespace
+
+bool ParseReport(TReport& report, bool rows, std::string& error) {
+  report.Columns.clear();
+  report.Rows.clear();
+  report.Lines.clear();
+  report.Objective = TReportRow{};
+  report.Status = TReportStatus::Missing;
+  std::vector<std::string_view> lines;
+  if (!ReportLines(report, lines, error) || !ParseObjective(report, lines[lines.size() - 2], error))
+    return false;
 
   // The rows' labels and right-hand sides; their terms when asked.
   report.Rows.resize(lines.size() - 2);
   report.Lines.reserve(lines.size() - 2);
   for (std::size_t l = 0; l + 2 < lines.size(); ++l) {
-    const std::string_view line = lines[l];
-    const std::size_t colon = line.find(" : ");
-    const std::size_t equals = line.rfind(" = ");
-    if (colon == std::string_view::npos || !IsName(line.substr(0, colon)) ||
-        equals == std::string_view::npos || equals < colon) {
-      error = "line " + std::to_string(l + 1) + " is not a row of a basic variable";
-      return false;
-    }
-    const std::size_t base = OffsetIn(all, line);
-    TReportRow& row = report.Rows[l];
-    row.Label = {static_cast<std::uint32_t>(base), static_cast<std::uint32_t>(colon), false};
-    TLineReader rhs(line.substr(equals + 3), base + equals + 3);
-    if (!rhs.Value(row.Rhs, true)) {
-      error = "line " + std::to_string(l + 1) + " has no right-hand side";
-      return false;
-    }
-    report.Lines.push_back(
-        {static_cast<std::uint32_t>(base), static_cast<std::uint32_t>(line.size()), false});
+    if (!ParseRowFrame(report, lines[l], l, error)) return false;
     if (rows && !ParseRow(report, l, error)) return false;
   }
   return true;

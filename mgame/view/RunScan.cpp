@@ -107,9 +107,55 @@ void ReadGameFiles(TRunScan& scan, fs::file_time_type start, TReportStatus end, 
   scan.Matrix = std::move(view.Matrix);
 }
 
+// Whether report `k` (k > 0) was left by an earlier, longer run: after a
+// final report, or older than out0.txt. Warns when it was.
+bool LeftOver(const fs::path& dir, int k, const TReport& previous, fs::file_time_type start, TRunScan& scan) {
+  if (previous.Status == TReportStatus::Optimal || previous.Status == TReportStatus::NoOptimum) {
+    scan.Warnings.push_back({"stale", ReportsFrom(dir, k) + " follow the final report " +
+                                          ReportFileName(k - 1) +
+                                          ": an earlier, longer run left them. Not shown."});
+    return true;
+  }
+  if (Older(ModifiedTime(dir / ReportFileName(k)), start)) {
+    scan.Warnings.push_back({"stale", ReportsFrom(dir, k) +
+                                          " are older than out0.txt: an earlier, longer run left them. "
+                                          "Not shown."});
+    return true;
+  }
+  return false;
+}
+
+// The step from report k - 1 to report k; false, with a warning, when there
+// is none.
+bool AddStep(TReport& previous, const TReport& current, int k, const TBasisHistory& history, TRunScan& scan) {
+  TStep step;
+  std::string why;
+  if (!FindStep(previous, current, k - 1, step, why)) {
+    scan.Warnings.push_back(
+        {"mismatch", ReportFileName(k) + " does not follow " + ReportFileName(k - 1) + " by one pivot (" +
+                         why + "): reports of another run? Shown up to " + ReportFileName(k - 1) + "."});
+    return false;
+  }
+  step.LowestIndex = history.LowestIndex();
+  step.RepeatedAt = history.RepeatedAt();
+  step.RepeatedFrom = history.RepeatedFrom();
+  scan.Steps.push_back(std::move(step));
+  return true;
+}
+
+// The last report's warnings: a run without a final status, and the end's
+// own checks.
+void CheckLastReport(const TReport& last, TRunScan& scan) {
+  const int index = static_cast<int>(scan.Reports.size()) - 1;
+  if (last.Status == TReportStatus::Suboptimal)
+    scan.Warnings.push_back({"cut", "The run stopped at " + ReportFileName(index) +
+                                        " without a final status (\"Solution is suboptimal\"): it was cut "
+                                        "short or ended with an error."});
+  CheckEnd(last, index, scan.Warnings);
+}
+
 }  // namespace
 
-// NOLINTNEXTLINE(readability-function-size,readability-function-cognitive-complexity): to be split
 bool ScanRun(const fs::path& dir, TRunScan& scan, std::string& error, const TGameView* game) {
   scan = TRunScan{};
   scan.Dir = dir;
@@ -123,21 +169,7 @@ bool ScanRun(const fs::path& dir, TRunScan& scan, std::string& error, const TGam
   TReport previous, current;
   TBasisHistory history;
   for (int k = 0;; ++k) {
-    const fs::path path = dir / ReportFileName(k);
-    if (k > 0 && !Exists(path)) break;
-    if (k > 0 && (previous.Status == TReportStatus::Optimal || previous.Status == TReportStatus::NoOptimum)) {
-      scan.Warnings.push_back({"stale", ReportsFrom(dir, k) + " follow the final report " +
-                                            ReportFileName(k - 1) +
-                                            ": an earlier, longer run left them. Not shown."});
-      break;
-    }
-    const auto time = ModifiedTime(path);
-    if (k > 0 && Older(time, *start)) {
-      scan.Warnings.push_back({"stale", ReportsFrom(dir, k) +
-                                            " are older than out0.txt: an earlier, longer run left them. "
-                                            "Not shown."});
-      break;
-    }
+    if (k > 0 && (!Exists(dir / ReportFileName(k)) || LeftOver(dir, k, previous, *start, scan))) break;
     std::string why;
     // The first report in full, for its right-hand sides; the others by
     // their lines, the rows a step needs completed as it needs them.
@@ -151,21 +183,11 @@ bool ScanRun(const fs::path& dir, TRunScan& scan, std::string& error, const TGam
                                           ReportFileName(k - 1) + "."});
       break;
     }
-    if (k > 0) {
-      TStep step;
-      if (!FindStep(previous, current, k - 1, step, why)) {
-        scan.Warnings.push_back(
-            {"mismatch", ReportFileName(k) + " does not follow " + ReportFileName(k - 1) + " by one pivot (" +
-                             why + "): reports of another run? Shown up to " + ReportFileName(k - 1) + "."});
-        break;
-      }
-      step.LowestIndex = history.LowestIndex();
-      step.RepeatedAt = history.RepeatedAt();
-      step.RepeatedFrom = history.RepeatedFrom();
-      scan.Steps.push_back(std::move(step));
-    } else {
+    if (k == 0) {
       for (std::size_t j = 0; j < current.Columns.size(); ++j) scan.Columns.push_back(current.ColumnName(j));
       CheckStart(current, scan.Warnings);
+    } else if (!AddStep(previous, current, k, history, scan)) {
+      break;
     }
     history.Visit(current, k);
     scan.Reports.push_back({current.Status, current.Value(current.Objective.Rhs)});
@@ -173,13 +195,7 @@ bool ScanRun(const fs::path& dir, TRunScan& scan, std::string& error, const TGam
     if (k == 32767) break;
   }
 
-  const int last = static_cast<int>(scan.Reports.size()) - 1;
-  const TReportStatus end = previous.Status;
-  if (end == TReportStatus::Suboptimal)
-    scan.Warnings.push_back({"cut", "The run stopped at " + ReportFileName(last) +
-                                        " without a final status (\"Solution is suboptimal\"): it was cut "
-                                        "short or ended with an error."});
-  CheckEnd(previous, last, scan.Warnings);
-  ReadGameFiles(scan, *start, end, game);
+  CheckLastReport(previous, scan);
+  ReadGameFiles(scan, *start, previous.Status, game);
   return true;
 }

@@ -15,8 +15,11 @@
 // gets the game's pages, as WriteGameView writes them. Prints the pages
 // written on `out`, warnings and errors on `err`. Returns 0, 1 when the
 // folder holds no run or a page cannot be written, 2 on a usage error (one
-// line on `err`).
-int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// line on `err`). --text fits the terminal's width when `out` is std::cout,
+// or writes to standard output as `outIsStandardOutput` says, and that is a
+// terminal.
+int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                bool outIsStandardOutput = false);
 
 // The pages of a game solved into `dir`: DIR/A/steps.html, DIR/B/steps.html
 // and DIR/index.html (the game, its value, both strategies as bars, links to

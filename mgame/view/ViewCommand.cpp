@@ -28,6 +28,7 @@ struct TCommand {
   std::string Output;  // empty: the default
   bool Text = false;
   bool Help = false;
+  bool OutIsStandardOutput = false;  // `out` writes to the process's standard output
   TViewOptions Options;
 };
 
@@ -93,8 +94,10 @@ bool ParseArgs(const std::vector<std::string>& args, TCommand& command, std::str
   return true;
 }
 
-int TerminalWidth(const std::ostream& out) {
-  if (&out != &std::cout) return 100;
+// The terminal's width when `out` goes to standard output and that is a
+// terminal; else 100.
+int TerminalWidth(const std::ostream& out, bool outIsStandardOutput) {
+  if (&out != &std::cout && !outIsStandardOutput) return 100;
 #if defined(_WIN32)
   CONSOLE_SCREEN_BUFFER_INFO info;
   if (_isatty(1) && GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info))
@@ -168,30 +171,26 @@ int WriteGameView(const fs::path& dir, const TGameView* game, std::ostream& out,
   return WriteGamePages(dir, game, TViewOptions{}, out, err);
 }
 
-// NOLINTNEXTLINE(readability-function-size,readability-function-cognitive-complexity): to be split
-int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  TCommand command;
-  std::string error;
-  if (!ParseArgs(args, command, error)) {
-    err << "mgame view: " << error << " (" << ViewUsage << ")\n";
-    return 2;
-  }
-  if (command.Help) {
-    out << ViewUsage
-        << "\n\nShows a solver run (out0.txt, out1.txt, ..., GResult.txt and GMatrix.txt in DIR, default "
-           "the\n"
-           "current folder) as one page, DIR/steps.html: every tableau as a grid with the entering column,\n"
-           "the leaving row and the pivot marked, the rule that chose them, the result and warnings.\n"
-           "Runs of more than 20 reports show the first three and last three grids and a table of every "
-           "step.\n\n"
-           "  -o FILE      write the page (or the text) to FILE; - is standard output\n"
-           "  --text       the walk-through as text, in column bands that fit the terminal\n"
-           "  --steps A-B  also the grids of reports A to B\n"
-           "  --all        every grid\n"
-           "A DIR whose A/ and B/ hold a game's two runs gets A/steps.html, B/steps.html and index.html.\n";
-    return 0;
-  }
-  if (IsGameFolder(command.Dir) && !command.Text) {
+namespace {
+
+void WriteHelp(std::ostream& out) {
+  out << ViewUsage
+      << "\n\nShows a solver run (out0.txt, out1.txt, ..., GResult.txt and GMatrix.txt in DIR, default "
+         "the\n"
+         "current folder) as one page, DIR/steps.html: every tableau as a grid with the entering column,\n"
+         "the leaving row and the pivot marked, the rule that chose them, the result and warnings.\n"
+         "Runs of more than 20 reports show the first three and last three grids and a table of every "
+         "step.\n\n"
+         "  -o FILE      write the page (or the text) to FILE; - is standard output\n"
+         "  --text       the walk-through as text, in column bands that fit the terminal\n"
+         "  --steps A-B  also the grids of reports A to B\n"
+         "  --all        every grid\n"
+         "A DIR whose A/ and B/ hold a game's two runs gets A/steps.html, B/steps.html and index.html.\n";
+}
+
+// A game's folder: its pages, or with --text both players' walk-throughs.
+int ViewGame(TCommand& command, std::ostream& out, std::ostream& err) {
+  if (!command.Text) {
     if (!command.Output.empty()) {
       err << "mgame view: -o does not apply to a game's folder, whose pages are index.html, A/steps.html and "
              "B/steps.html ("
@@ -200,27 +199,31 @@ int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     return WriteGamePages(command.Dir, nullptr, command.Options, out, err);
   }
-  if (IsGameFolder(command.Dir)) {  // --text: both players' walk-throughs
-    TRunScan a, b;
-    if (!ScanRun(command.Dir / "A", a, error) || !ScanRun(command.Dir / "B", b, error)) {
-      err << "mgame: " << error << '\n';
-      return 1;
-    }
-    ReportWarnings(a, err);
-    ReportWarnings(b, err);
-    const std::string file = command.Output.empty() ? "-" : command.Output;
-    command.Options.Width = file == "-" ? TerminalWidth(out) : 100;
-    return WriteOutput(file, out, err,
-                       [&](std::ostream& s) {
-                         s << "Player A\n\n";
-                         WriteTextView(a, command.Options, s);
-                         s << "\nPlayer B\n\n";
-                         WriteTextView(b, command.Options, s);
-                       })
-               ? 0
-               : 1;
+  TRunScan a, b;
+  std::string error;
+  if (!ScanRun(command.Dir / "A", a, error) || !ScanRun(command.Dir / "B", b, error)) {
+    err << "mgame: " << error << '\n';
+    return 1;
   }
+  ReportWarnings(a, err);
+  ReportWarnings(b, err);
+  const std::string file = command.Output.empty() ? "-" : command.Output;
+  command.Options.Width = file == "-" ? TerminalWidth(out, command.OutIsStandardOutput) : 100;
+  return WriteOutput(file, out, err,
+                     [&](std::ostream& s) {
+                       s << "Player A\n\n";
+                       WriteTextView(a, command.Options, s);
+                       s << "\nPlayer B\n\n";
+                       WriteTextView(b, command.Options, s);
+                     })
+             ? 0
+             : 1;
+}
+
+// One run's folder: its page, or with --text its walk-through.
+int ViewRun(TCommand& command, std::ostream& out, std::ostream& err) {
   TRunScan scan;
+  std::string error;
   if (!ScanRun(command.Dir, scan, error)) {
     err << "mgame: " << error << '\n';
     return 1;
@@ -228,7 +231,7 @@ int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::os
   ReportWarnings(scan, err);
   if (command.Text) {
     const std::string file = command.Output.empty() ? "-" : command.Output;
-    command.Options.Width = file == "-" ? TerminalWidth(out) : 100;
+    command.Options.Width = file == "-" ? TerminalWidth(out, command.OutIsStandardOutput) : 100;
     return WriteOutput(file, out, err, [&](std::ostream& s) { WriteTextView(scan, command.Options, s); }) ? 0
                                                                                                           : 1;
   }
@@ -237,4 +240,22 @@ int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     return 1;
   if (file != "-") out << file << '\n';
   return 0;
+}
+
+}  // namespace
+
+int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                bool outIsStandardOutput) {
+  TCommand command;
+  command.OutIsStandardOutput = outIsStandardOutput;
+  std::string error;
+  if (!ParseArgs(args, command, error)) {
+    err << "mgame view: " << error << " (" << ViewUsage << ")\n";
+    return 2;
+  }
+  if (command.Help) {
+    WriteHelp(out);
+    return 0;
+  }
+  return IsGameFolder(command.Dir) ? ViewGame(command, out, err) : ViewRun(command, out, err);
 }

@@ -17,7 +17,6 @@ import { chromium } from 'playwright-core';
 
 const [site, build, repo, screenshot] = process.argv.slice(2);
 const lorvex = path.join(build, 'solver/Lorvex');
-const view = path.join(build, 'mgame/view/mgame-view');
 const mgame = path.join(build, 'mgame/mgame');
 const drawGame = path.join(build, 'tests/DrawGame');
 const failures = [];
@@ -80,7 +79,7 @@ function nativeRun(problemName, data, separator, dir = null) {
 
 // The view's pages of a native folder `folder` in `parent`, by path.
 function nativePages(parent, folder) {
-  spawnSync(view, [folder], { cwd: parent });
+  spawnSync(mgame, ['view', folder], { cwd: parent });
   const pages = new Map();
   for (const name of ['index.html', 'steps.html', 'A/steps.html', 'B/steps.html']) {
     const file = path.join(parent, folder, name);

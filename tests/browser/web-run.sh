@@ -2,7 +2,7 @@
 # The web page in a real browser (web-page.mjs): headless chromium against a
 # loopback server, every downloaded file compared with the native build's.
 # Usage: web-run.sh SITE BUILD_DIR [SCREENSHOT.png]  (BUILD_DIR: the native
-# build, with its solver, view and tests/DrawGame)
+# build, with its solver, mgame and tests/DrawGame)
 # Exits 77 (skipped) when chromium, node or the npm packages are missing,
 # unless CI=true, where that fails.
 set -eu

@@ -76,13 +76,9 @@ std::string Converse(int toChild, int fromChild, const std::string& awaited, con
   return output;
 }
 
-}  // namespace
-
-// NOLINTNEXTLINE(readability-function-size,readability-function-cognitive-complexity): to be split
-TRunResult RunProgram(const std::string& program, const TRunOptions& options) {
-  const TScratchDir homeDir("mg-run");  // holds the console files
-  const std::string home = homeDir.Path().string();
-  const std::string scratch = home + "/work";
+// The scratch directory `scratch` in `home`, with the files and directories
+// asked for, and the standard input beside it.
+void PrepareScratch(const TRunOptions& options, const std::string& home, const std::string& scratch) {
   fs::create_directory(scratch);
   // A run under another user must be able to work in the scratch directory.
   chmod(home.c_str(), 0755);
@@ -90,44 +86,40 @@ TRunResult RunProgram(const std::string& program, const TRunOptions& options) {
   for (const auto& dir : options.Directories) fs::create_directories(fs::path(scratch) / dir);
   for (const auto& [name, data] : options.Files) WriteWholeFile((fs::path(scratch) / name).string(), data);
   WriteWholeFile(home + "/stdin", options.Stdin);
+}
 
-  std::vector<std::string> argv = Command(program, options), env = Environment(options.Locale);
-  std::vector<char*> cargv = CStrings(argv), cenv = CStrings(env);
-  const bool converse = !options.StdinAfter.empty();
-  int inPipe[2] = {-1, -1}, outPipe[2] = {-1, -1};
-  if (converse && (pipe(inPipe) != 0 || pipe(outPipe) != 0)) throw std::runtime_error("pipe failed");
+// Where the child's standard streams go: the pipes of a conversation, or
+// else the files in the home directory.
+struct TChildStreams {
+  bool Converse = false;
+  int InPipe[2] = {-1, -1};
+  int OutPipe[2] = {-1, -1};
+  std::string InPath, OutPath, ErrPath;
+};
 
-  const std::string inPath = home + "/stdin", outPath = home + "/stdout", errPath = home + "/stderr";
-  const pid_t pid = fork();
-  if (pid < 0) throw std::runtime_error("fork failed");
-  if (pid == 0) {
-    const int in = converse ? inPipe[0] : open(inPath.c_str(), O_RDONLY);
-    const int out = converse ? outPipe[1] : open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
-        chdir(scratch.c_str()) != 0)
-      _exit(127);
-    if (converse) {
-      for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1]}) close(fd);
-    }
-    alarm(options.TimeoutSeconds);  // kept across exec: a hang ends as SIGALRM
-    execvpe(cargv[0], cargv.data(), cenv.data());
+// In the forked child: the streams in place, the scratch directory entered,
+// the program run; exits 127 when any of it fails.
+[[noreturn]] void ExecChild(const TChildStreams& streams, const std::string& scratch, unsigned timeoutSeconds,
+                            std::vector<char*>& cargv, std::vector<char*>& cenv) {
+  const bool converse = streams.Converse;
+  const int in = converse ? streams.InPipe[0] : open(streams.InPath.c_str(), O_RDONLY);
+  const int out =
+      converse ? streams.OutPipe[1] : open(streams.OutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+  const int err = open(streams.ErrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+  if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
+      chdir(scratch.c_str()) != 0)
     _exit(127);
-  }
-  TRunResult result;
   if (converse) {
-    close(inPipe[0]);
-    close(outPipe[1]);
-    result.Stdout =
-        Converse(inPipe[1], outPipe[0], options.StdinAfter, options.Stdin, options.TimeoutSeconds);
+    for (int fd : {streams.InPipe[0], streams.InPipe[1], streams.OutPipe[0], streams.OutPipe[1]}) close(fd);
   }
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
+  alarm(timeoutSeconds);  // kept across exec: a hang ends as SIGALRM
+  execvpe(cargv[0], cargv.data(), cenv.data());
+  _exit(127);
+}
 
-  result.ExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  if (!converse) result.Stdout = ReadWholeFile(outPath);
-  result.Stderr = ReadWholeFile(errPath);
+// Every directory and regular file the run left in `scratch`, by its path
+// there.
+void CollectFiles(const std::string& scratch, bool recursive, TRunResult& result) {
   auto Collect = [&](const fs::directory_entry& entry) {
     const std::string name = fs::relative(entry.path(), scratch).generic_string();
     if (entry.is_directory()) {
@@ -136,11 +128,49 @@ TRunResult RunProgram(const std::string& program, const TRunOptions& options) {
       result.Files[name] = ReadWholeFile(entry.path().string());
     }
   };
-  if (options.Recursive) {
+  if (recursive) {
     for (const auto& entry : fs::recursive_directory_iterator(scratch)) Collect(entry);
   } else {
     for (const auto& entry : fs::directory_iterator(scratch)) Collect(entry);
   }
+}
+
+}  // namespace
+
+TRunResult RunProgram(const std::string& program, const TRunOptions& options) {
+  const TScratchDir homeDir("mg-run");  // holds the console files
+  const std::string home = homeDir.Path().string();
+  const std::string scratch = home + "/work";
+  PrepareScratch(options, home, scratch);
+
+  std::vector<std::string> argv = Command(program, options), env = Environment(options.Locale);
+  std::vector<char*> cargv = CStrings(argv), cenv = CStrings(env);
+  TChildStreams streams;
+  streams.Converse = !options.StdinAfter.empty();
+  if (streams.Converse && (pipe(streams.InPipe) != 0 || pipe(streams.OutPipe) != 0))
+    throw std::runtime_error("pipe failed");
+  streams.InPath = home + "/stdin";
+  streams.OutPath = home + "/stdout";
+  streams.ErrPath = home + "/stderr";
+  const pid_t pid = fork();
+  if (pid < 0) throw std::runtime_error("fork failed");
+  if (pid == 0) ExecChild(streams, scratch, options.TimeoutSeconds, cargv, cenv);
+
+  TRunResult result;
+  if (streams.Converse) {
+    close(streams.InPipe[0]);
+    close(streams.OutPipe[1]);
+    result.Stdout = Converse(streams.InPipe[1], streams.OutPipe[0], options.StdinAfter, options.Stdin,
+                             options.TimeoutSeconds);
+  }
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+
+  result.ExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  if (!streams.Converse) result.Stdout = ReadWholeFile(streams.OutPath);
+  result.Stderr = ReadWholeFile(streams.ErrPath);
+  CollectFiles(scratch, options.Recursive, result);
   return result;
 }
 

@@ -110,7 +110,7 @@ async function solve(label, problem, separator, files) {
 // error go to `errors` when given.
 function createViewModule(errors = null) {
   return createView({
-    thisProgram: 'mgame-view',
+    thisProgram: 'view',
     instantiateWasm: instantiateFrom(viewCode),
     print: () => {},
     printErr: (line) => errors && errors.push(line),

@@ -1,5 +1,5 @@
-// A stand-alone entry to the view command until the mgame program routes
-// `mgame view` to it.
+// The entry of the page's view module: the worker calls main with the view
+// command's arguments, as `mgame view` takes them.
 #include <iostream>
 #include <string>
 #include <vector>
