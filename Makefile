@@ -114,9 +114,6 @@ package-web: web
 web-screenshot: web build web-npm
 	sh tests/browser/web-run.sh $(WEB_DIR)/site $(BUILD_DIR) docs/images/web.png
 
-# Refreshes the screenshots that the README shows.
-screenshots: web-screenshot
-
 # The committed corpus through the native build.
 corpus: build
 	sh tests/corpus/check.sh $(BUILD_DIR)/solver/Lorvex
@@ -144,7 +141,8 @@ bench: build
 
 # The browser test's picture of a steps page, as the README shows it: needs
 # chromium and `npm ci` in tests/browser.
-screenshots: build
+# Refreshes the screenshots that the README shows: the steps page and the web page.
+screenshots: build web-screenshot
 	sh tests/browser/run.sh $(BUILD_DIR)/solver/Lorvex $(BUILD_DIR)/tests/DrawGame \
 	  $(BUILD_DIR)/mgame/mgame $(BUILD_DIR)/screenshots docs/images/steps.png
 
