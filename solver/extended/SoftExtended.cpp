@@ -227,8 +227,8 @@ TSoftRowUpdate SoftPrepareRowUpdate(TSoftExtended f, const TSoftDivisor& divisor
   if (soft_normal::Unpack(f, x) && soft_normal::Unpack(divisor.Value, p) &&
       soft_normal::InWindow(x.Exponent) && soft_normal::InWindow(p.Exponent)) {
     update.InWindow = true;
-    update.Window = {x.Negative != p.Negative,
-                     x.Exponent - p.Exponent + 1,
+    update.Window = {x.Negative != p.Negative ? ExtendedSignBit : 0u,
+                     x.Exponent - p.Exponent,
                      x.Significand,
                      {p.Significand, divisor.Inverse}};
   }

@@ -71,9 +71,10 @@ struct TSoftOperand {
 };
 inline TSoftOperand SoftPrepareOperand(TSoftExtended b) {
   const unsigned exponent = ExponentField(b.SignExponent);
-  return {b,
-          soft_normal::InWindow(exponent) && IntegerBitOf(b.Significand),
-          {SignField(b.SignExponent), static_cast<int>(exponent), b.Significand}};
+  return {
+      b,
+      soft_normal::InWindow(exponent) && IntegerBitOf(b.Significand),
+      {static_cast<unsigned>(b.SignExponent & ExtendedSignBit), static_cast<int>(exponent), b.Significand}};
 }
 // SoftFlushed(SoftSubProductQuotient(a, update.Factor, b.Value, update.Divisor), floor).
 TSoftExtended SoftUpdateCellGeneral(TSoftExtended a, const TSoftOperand& b, const TSoftRowUpdate& update,
@@ -83,9 +84,10 @@ TSoftExtended SoftUpdateCellGeneral(TSoftExtended a, const TSoftOperand& b, cons
 // follows no pattern.
 inline bool SoftUpdateInWindow(TSoftExtended a, const TSoftOperand& b, const TSoftRowUpdate& update) {
   const unsigned aExponent = ExponentField(a.SignExponent);
-  const bool aNormal =
-      (soft_normal::InWindow(aExponent) & IntegerBitOf(a.Significand)) | ((aExponent | a.Significand) == 0);
-  return update.InWindow & b.InWindow & aNormal;
+  const auto aNormal =
+      static_cast<unsigned>(soft_normal::InWindow(aExponent) && IntegerBitOf(a.Significand)) |
+      static_cast<unsigned>((aExponent | a.Significand) == 0);
+  return (static_cast<unsigned>(update.InWindow & b.InWindow) & aNormal) != 0;
 }
 // The update with the result flushed below `floor`, as SoftFlushed does.
 MG_INLINE_ALWAYS inline TSoftExtended SoftUpdateCellFlushed(TSoftExtended a, const TSoftOperand& b,

@@ -211,15 +211,15 @@ inline bool InWindow(unsigned exponent) {
 
 // What the row's factor and divisor contribute to every update.
 struct TWindowUpdate {
-  bool Negative;  // the sign of f * b / p for a positive b
-  int Exponent;   // the exponent fields of f less that of p, plus one
+  unsigned Sign;  // the sign bit of f * b / p for a positive b
+  int Exponent;   // the exponent field of f less that of p
   u64 Factor;     // f's significand
   TReciprocal Divisor;
 };
 
 // What a cell b of the pivot row contributes to every row's update.
 struct TWindowOperand {
-  bool Negative;
+  unsigned Sign;  // the sign bit
   int Exponent;
   u64 Significand;
 };
@@ -241,11 +241,11 @@ inline bool AtLeast(int xExponent, u64 x, int yExponent, u64 y) {
   return xExponent - yExponent - (x < y ? 1 : 0) >= 0;
 }
 
-// a - q for q normal (sign, exponent field, significand) and a normal or a
-// zero, both in the window; a result of magnitude below `floor` (+0 or a
+// a - q for q normal (sign bit, exponent field, significand) and a normal or
+// a zero, both in the window; a result of magnitude below `floor` (+0 or a
 // positive normal value) becomes +0, and so does a zero difference.
 //
-// A zero a stands at q's exponent, below q. The larger magnitude is placed in
+// A zero a, exponent field 0, lies far below q. The larger magnitude is placed in
 // a 128-bit frame at bits 126 to 63 and the smaller one right of it by the
 // distance of their exponents: exact up to a distance of 63. Further apart,
 // the smaller one's bits that fall off the end leave a sticky bit at bit 0,
@@ -254,25 +254,20 @@ inline bool AtLeast(int xExponent, u64 x, int yExponent, u64 y) {
 // Which operand is larger, the signs and the cancellation follow no pattern
 // in a tableau, so the choices are masks rather than conditions, which a
 // compiler may turn into branches. A cancellation of 63 places or more (an
-// exact zero among them) is rare and takes a branch.
-MG_INLINE_ALWAYS inline TSoftExtended SubtractInWindow(TSoftExtended a, bool qNegative, int qExponent, u64 q,
+// exact zero among them) is rare and takes a branch, and so does a zero a.
+MG_INLINE_ALWAYS inline TSoftExtended SubtractInWindow(TSoftExtended a, unsigned qSign, int qExponent, u64 q,
                                                        TSoftExtended floor) {
   const u64 aSignificand = a.Significand;
-  const int aField = static_cast<int>(ExponentField(a.SignExponent));
-  // a is normal or a zero, so its top bit says which.
-  const int aZero = static_cast<int>(aSignificand >> 63) - 1;
-  const int aExponent = aField ^ ((aField ^ qExponent) & aZero);
-  const int exponentDifference = aExponent - qExponent;
-  const int qHigher = exponentDifference >> 31;  // all ones when q's exponent is the higher
-  const int distance = (exponentDifference ^ qHigher) - qHigher;
-  const int largerExponent = qExponent + (exponentDifference & ~qHigher);
+  const int aExponent = static_cast<int>(ExponentField(a.SignExponent));
   const u64 aLarger = 0 - static_cast<u64>(AtLeast(aExponent, aSignificand, qExponent, q));
   const u64 swap = (aSignificand ^ q) & aLarger;
   const u64 larger = q ^ swap, smaller = aSignificand ^ swap;
+  const int largerExponent = qExponent ^ ((aExponent ^ qExponent) & static_cast<int>(aLarger));
+  const int distance = 2 * largerExponent - aExponent - qExponent;
   // The result has the larger one's sign; -q's is the opposite of q's.
-  const unsigned aNegative = static_cast<unsigned>(SignField(a.SignExponent));
-  const unsigned yNegative = static_cast<unsigned>(!qNegative);
-  const unsigned negative = yNegative ^ ((aNegative ^ yNegative) & static_cast<unsigned>(aLarger));
+  const unsigned ySign = qSign ^ ExtendedSignBit;
+  const unsigned signsDiffer = (a.SignExponent & ExtendedSignBit) ^ ySign;
+  const unsigned sign = ySign ^ (signsDiffer & static_cast<unsigned>(aLarger));
   u64 smallHigh = smaller, smallLow = 0;
   if (distance < 64) [[likely]] {
     smallHigh = (smaller >> 1) >> distance;
@@ -282,7 +277,7 @@ MG_INLINE_ALWAYS inline TSoftExtended SubtractInWindow(TSoftExtended a, bool qNe
   }
   // The larger one plus the smaller one or its two's complement; the larger
   // one's low bits are zeros, so the complement's 1 joins them without a carry.
-  const u64 subtract = 0 - static_cast<u64>(aNegative ^ yNegative);
+  const u64 subtract = 0 - static_cast<u64>(signsDiffer >> 15);
   const u64 largeLow = (larger << 63) | (subtract & 1);
   u64 low = largeLow + (smallLow ^ subtract);
   u64 high = (larger >> 1) + (smallHigh ^ subtract) + (low < largeLow ? 1 : 0);
@@ -294,19 +289,17 @@ MG_INLINE_ALWAYS inline TSoftExtended SubtractInWindow(TSoftExtended a, bool qNe
     exponent -= 64;
   }
   // Normalized to bit 127, then rounded.
-  const int shift = std::countl_zero(high);
-  // NOLINTNEXTLINE(clang-analyzer-core.UndefinedBinaryOperatorResult): 63 - shift is 0 to 63
-  high = (high << shift) | ((low >> 1) >> (63 - shift));
+  const auto shift = static_cast<unsigned>(std::countl_zero(high));
+  high = (high << shift) | ((low >> 1) >> (~shift & 63));
   low <<= shift;
-  exponent -= shift;
+  exponent -= static_cast<int>(shift);
   high = RoundLow(high, low, exponent);
   // Kept when at least the floor: the exponent fields, then the significands,
   // order the magnitudes of normal values.
   const u64 keep =
-      0 - static_cast<u64>(AtLeast(exponent, high, ExponentField(floor.SignExponent), floor.Significand));
-  return {high & keep,
-          static_cast<std::uint16_t>(
-              ExtendedFields(negative != 0, static_cast<unsigned>(exponent), 0).SignExponent & keep)};
+      0 - static_cast<u64>(AtLeast(exponent, high, static_cast<int>(ExponentField(floor.SignExponent)),
+                                   floor.Significand));
+  return {high & keep, static_cast<std::uint16_t>((sign | static_cast<unsigned>(exponent)) & keep)};
 }
 
 // a - (f * b) / p with f and p given, both normal with their exponent fields
@@ -325,13 +318,13 @@ MG_INLINE_ALWAYS inline TSoftExtended UpdateInWindow(TSoftExtended a, const TWin
   // least the divisor's, over the divisor's. It rounds up when the remainder
   // lies above half the divisor, or at half with the quotient odd.
   const u64 atLeast = rounded >= u.Divisor.Divisor ? 1 : 0;
-  exponent -= static_cast<int>(1 - atLeast);
+  exponent += static_cast<int>(atLeast);
   u64 remainder;
   u64 quotient = DivideByReciprocal(rounded >> atLeast, (rounded & atLeast) << 63, u.Divisor, remainder);
   quotient += (remainder + (quotient & 1)) > u.Divisor.Divisor - remainder ? 1 : 0;
   exponent += static_cast<int>(~quotient >> 63);  // 2^64 is 2^63 one exponent up
   quotient |= ExtendedIntegerBit;
-  return SubtractInWindow(a, u.Negative != b.Negative, exponent, quotient, floor);
+  return SubtractInWindow(a, u.Sign ^ b.Sign, exponent, quotient, floor);
 }
 
 }  // namespace soft_normal
