@@ -245,16 +245,17 @@ inline bool AtLeast(int xExponent, u64 x, int yExponent, u64 y) {
 // a zero, both in the window; a result of magnitude below `floor` (+0 or a
 // positive normal value) becomes +0, and so does a zero difference.
 //
-// A zero a, exponent field 0, lies far below q. The larger magnitude is placed in
-// a 128-bit frame at bits 126 to 63 and the smaller one right of it by the
-// distance of their exponents: exact up to a distance of 63. Further apart,
-// the smaller one's bits that fall off the end leave a sticky bit at bit 0,
-// which rounds as they would, the rounding place lying at least 60 places
-// above it after the at most two-place normalization such a distance allows.
-// Which operand is larger, the signs and the cancellation follow no pattern
-// in a tableau, so the choices are masks rather than conditions, which a
-// compiler may turn into branches. A cancellation of 63 places or more (an
-// exact zero among them) is rare and takes a branch, and so does a zero a.
+// A zero a, exponent field 0, lies far below q. The larger magnitude is
+// placed in a 128-bit frame at bits 126 to 63 and the smaller one right of
+// it by the distance of their exponents: exact up to a distance of 63.
+// Further apart, the smaller one's bits that fall off the end leave a sticky
+// bit at bit 0, which rounds as they would, the rounding place lying at least
+// 60 places above it after the at most two-place normalization such a
+// distance allows. Which operand is larger, the signs and the cancellation
+// follow no pattern in a tableau, so the choices are masks rather than
+// conditions, which a compiler may turn into branches. A cancellation of 63
+// places or more (an exact zero among them) is rare and takes a branch, and
+// so does a zero a.
 MG_INLINE_ALWAYS inline TSoftExtended SubtractInWindow(TSoftExtended a, unsigned qSign, int qExponent, u64 q,
                                                        TSoftExtended floor) {
   const u64 aSignificand = a.Significand;
