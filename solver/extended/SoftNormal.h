@@ -264,7 +264,8 @@ MG_INLINE_ALWAYS inline TSoftExtended SubtractInWindow(TSoftExtended a, unsigned
   const u64 swap = (aSignificand ^ q) & aLarger;
   const u64 larger = q ^ swap, smaller = aSignificand ^ swap;
   const int largerExponent = qExponent ^ ((aExponent ^ qExponent) & static_cast<int>(aLarger));
-  const int distance = 2 * largerExponent - aExponent - qExponent;
+  const int exponentDifference = aExponent - qExponent;
+  const int distance = exponentDifference < 0 ? -exponentDifference : exponentDifference;
   // The result has the larger one's sign; -q's is the opposite of q's.
   const unsigned ySign = qSign ^ ExtendedSignBit;
   const unsigned signsDiffer = (a.SignExponent & ExtendedSignBit) ^ ySign;
@@ -297,9 +298,11 @@ MG_INLINE_ALWAYS inline TSoftExtended SubtractInWindow(TSoftExtended a, unsigned
   high = RoundLow(high, low, exponent);
   // Kept when at least the floor: the exponent fields, then the significands,
   // order the magnitudes of normal values.
-  const u64 keep =
-      0 - static_cast<u64>(AtLeast(exponent, high, static_cast<int>(ExponentField(floor.SignExponent)),
-                                   floor.Significand));
+  const int floorExponent = static_cast<int>(ExponentField(floor.SignExponent));
+  bool atLeastFloor = exponent > floorExponent;
+  if (exponent == floorExponent) [[unlikely]]
+    atLeastFloor = high >= floor.Significand;
+  const u64 keep = 0 - static_cast<u64>(atLeastFloor);
   return {high & keep, static_cast<std::uint16_t>((sign | static_cast<unsigned>(exponent)) & keep)};
 }
 
