@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -171,13 +172,40 @@ void CompareOrder(TTally& t, TDraw& draw, u64 count) {
 
 namespace {
 
-// One update's soft results, composed and through the solver's prepared
-// path, against the unit's.
+// A floor for the flushed update, taken from the result's own bits so that
+// the draws stay as they are: the solver's 1e-10, the result's magnitude
+// (kept), the next value up (flushed), or +0 (nothing flushed).
+long double FloorFor(long double result) {
+  const long double magnitude = std::fabs(result);
+  const TSoftExtended bits = FromNative(result);
+  switch (bits.Significand & 3) {
+    case 1:
+      if (std::isnormal(magnitude)) return magnitude;
+      break;
+    case 2: {
+      const long double up = std::nextafter(magnitude, std::numeric_limits<long double>::infinity());
+      if (std::isnormal(magnitude) && std::isnormal(up)) return up;
+      break;
+    }
+    case 3:
+      return 0.0L;
+    default:
+      break;
+  }
+  return 1e-10L;
+}
+
+// One update's soft results, composed, through the solver's prepared path and
+// flushed as the solver cleans, against the unit's.
 void CheckPivot(TTally& t, const TSoftExtended* x, TSoftExtended expected, TSoftExtended soft) {
   const TSoftExtended prepared = SoftPivotPrepared(x[0], x[1], x[2], x[3]);
-  if (Same(expected, soft) && Same(expected, prepared)) return;
+  const long double floor = FloorFor(ToNative(expected));
+  const TSoftExtended flushed = SoftPivotFlushed(x[0], x[1], x[2], x[3], FromNative(floor));
+  const TSoftExtended flushedExpected = FromNative(NativeFlushed(ToNative(expected), floor));
+  if (Same(expected, soft) && Same(expected, prepared) && Same(flushedExpected, flushed)) return;
   Report(t, Hex(x[0]) + " " + Hex(x[1]) + " " + Hex(x[2]) + " " + Hex(x[3]) + " native " + Hex(expected) +
-                " soft " + Hex(soft) + " prepared " + Hex(prepared));
+                " soft " + Hex(soft) + " prepared " + Hex(prepared) + " floor " + Hex(FromNative(floor)) +
+                " flushed " + Hex(flushed));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cinttypes>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -73,7 +74,17 @@ inline TSoftExtended SoftPivot(TSoftExtended a, TSoftExtended f, TSoftExtended b
 // The same through the solver's path: the divisor and the row's factor
 // prepared, then the fused update of the cell.
 inline TSoftExtended SoftPivotPrepared(TSoftExtended a, TSoftExtended f, TSoftExtended b, TSoftExtended p) {
-  return SoftUpdateCell(a, b, SoftPrepareRowUpdate(f, SoftPrepareDivisor(p)));
+  return SoftUpdateCell(a, SoftPrepareOperand(b), SoftPrepareRowUpdate(f, SoftPrepareDivisor(p)));
+}
+// The same with the result flushed to +0 below `floor` (+0 or a positive
+// normal value), as the solver cleans its cells.
+inline TSoftExtended SoftPivotFlushed(TSoftExtended a, TSoftExtended f, TSoftExtended b, TSoftExtended p,
+                                      TSoftExtended floor) {
+  return SoftUpdateCellFlushed(a, SoftPrepareOperand(b), SoftPrepareRowUpdate(f, SoftPrepareDivisor(p)),
+                               floor);
+}
+inline long double NativeFlushed(long double x, long double floor) {
+  return std::isfinite(x) && std::fabs(x) < floor ? 0.0L : x;
 }
 
 // The unit's order of a and b as the ESoftOrder value SoftCompare gives.

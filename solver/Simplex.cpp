@@ -72,10 +72,16 @@ bool Pivot(TSimplex& simplex, int e, int r) {
   const auto& pivotRow = table[r];
   const TExtendedDivisor p = PrepareDivisor(pivotRow[e].Value);
 
-  int columns[256];  // the pivot row's nonzero columns but e; nothing is allocated
+  // The pivot row's nonzero columns but e, and their cells prepared for the
+  // updates; nothing is allocated.
+  int columns[256];
+  TExtendedOperand operands[256];
   int count = 0;
-  for (int j = 0; j <= n; ++j)
-    if (j != e && !(pivotRow[j].Value == 0)) columns[count++] = j;
+  for (int j = 0; j <= n; ++j) {
+    if (j == e || pivotRow[j].Value == 0) continue;
+    columns[count] = j;
+    operands[count++] = PrepareOperand(pivotRow[j].Value);
+  }
 
   bool nonFinite = false;
   for (int i = 0; i < n; ++i) {
@@ -86,7 +92,7 @@ bool Pivot(TSimplex& simplex, int e, int r) {
     const TExtendedRowUpdate update = PrepareRowUpdate(factor, p);
     for (int c = 0; c < count; ++c) {
       const int j = columns[c];
-      row[j].Value = Cleaned(UpdateCell(row[j].Value, pivotRow[j].Value, update), nonFinite);
+      row[j].Value = CleanedUpdate(row[j].Value, pivotRow[j].Value, operands[c], update, nonFinite);
     }
   }
 
@@ -96,8 +102,9 @@ bool Pivot(TSimplex& simplex, int e, int r) {
   for (int c = 0; c < count; ++c) {
     const int j = columns[c];
     if (simplex.BigM)
-      objective[j].M = Cleaned(UpdateCell(objective[j].M, pivotRow[j].Value, updateM), nonFinite);
-    objective[j].Value = Cleaned(UpdateCell(objective[j].Value, pivotRow[j].Value, updateValue), nonFinite);
+      objective[j].M = CleanedUpdate(objective[j].M, pivotRow[j].Value, operands[c], updateM, nonFinite);
+    objective[j].Value =
+        CleanedUpdate(objective[j].Value, pivotRow[j].Value, operands[c], updateValue, nonFinite);
   }
 
   auto& entering = table[e];

@@ -93,14 +93,19 @@ inline TExtended ExtendedFromBits(TSoftExtended bits) {
 
 // The tableau's update of a row's cells, a - (f * b) / p: the product
 // rounded first, then the quotient, then the difference, exactly as the unit
-// evaluates the expression. The divisor p (the pivot, for every row) and then
-// each row's factor f are prepared once; DividePrepared is a / p.
+// evaluates the expression. The divisor p (the pivot, for every row), each
+// row's factor f and each of the pivot row's cells b are prepared once (the
+// update takes b as well as its prepared form: the unit reads b itself);
+// DividePrepared is a / p.
 #if MG_SOFT_EXTENDED
 struct TExtendedDivisor {
   TSoftDivisor Bits;
 };
 struct TExtendedRowUpdate {
   TSoftRowUpdate Bits;
+};
+struct TExtendedOperand {
+  TSoftOperand Bits;
 };
 inline TExtendedDivisor PrepareDivisor(TExtended p) {
   return {SoftPrepareDivisor(ExtendedBits(p))};
@@ -111,8 +116,12 @@ inline TExtended DividePrepared(TExtended a, const TExtendedDivisor& p) {
 inline TExtendedRowUpdate PrepareRowUpdate(TExtended f, const TExtendedDivisor& p) {
   return {SoftPrepareRowUpdate(ExtendedBits(f), p.Bits)};
 }
-inline TExtended UpdateCell(TExtended a, TExtended b, const TExtendedRowUpdate& update) {
-  return ExtendedFromBits(SoftUpdateCell(ExtendedBits(a), ExtendedBits(b), update.Bits));
+inline TExtendedOperand PrepareOperand(TExtended b) {
+  return {SoftPrepareOperand(ExtendedBits(b))};
+}
+inline TExtended UpdateCell(TExtended a, TExtended /*b*/, const TExtendedOperand& prepared,
+                            const TExtendedRowUpdate& update) {
+  return ExtendedFromBits(SoftUpdateCell(ExtendedBits(a), prepared.Bits, update.Bits));
 }
 #else
 struct TExtendedDivisor {
@@ -121,6 +130,7 @@ struct TExtendedDivisor {
 struct TExtendedRowUpdate {
   TExtended Factor, Divisor;
 };
+struct TExtendedOperand {};  // the unit needs nothing prepared
 inline TExtendedDivisor PrepareDivisor(TExtended p) {
   return {p};
 }
@@ -130,7 +140,11 @@ inline TExtended DividePrepared(TExtended a, const TExtendedDivisor& p) {
 inline TExtendedRowUpdate PrepareRowUpdate(TExtended f, const TExtendedDivisor& p) {
   return {f, p.Value};
 }
-inline TExtended UpdateCell(TExtended a, TExtended b, const TExtendedRowUpdate& update) {
+inline TExtendedOperand PrepareOperand(TExtended /*b*/) {
+  return {};
+}
+inline TExtended UpdateCell(TExtended a, TExtended b, const TExtendedOperand& /*prepared*/,
+                            const TExtendedRowUpdate& update) {
   return a - (update.Factor * b) / update.Divisor;
 }
 #endif

@@ -76,50 +76,13 @@ TSoftExtended Repack(const TOperand& x) {
   return RoundToExtended(x.Negative, x.Exponent, x.Significand, 0);
 }
 
-TSoftExtended AddFinite(TOperand x, TOperand y) {
-  // |x| >= |y|, so a difference has the sign of x.
-  if (x.Exponent < y.Exponent || (x.Exponent == y.Exponent && x.Significand < y.Significand)) {
-    const TOperand t = x;
-    x = y;
-    y = t;
-  }
-  u64 high = x.Significand, low = 0;
-  u64 yHigh = y.Significand, yLow = 0;
-  // The sticky bit lies at least 62 places below the rounding place after the
-  // at most one-place normalization that a distance beyond 64 allows, and x has
-  // only zeros there, so it decides rounding as the lost bits would.
-  const int distance = x.Exponent - y.Exponent;
-  ShiftRightSticky(yHigh, yLow, distance < 200 ? distance : 200);
-  int exponent = x.Exponent;
-  if (x.Negative == y.Negative) {
-    low += yLow;
-    const u64 carry = low < yLow ? 1 : 0;
-    const u64 sum = high + yHigh;
-    const bool overflow = sum < yHigh || sum + carry < sum;
-    high = sum + carry;
-    if (overflow) {
-      low = (low >> 1) | (high << 63) | (low & 1);
-      high = (high >> 1) | ExtendedIntegerBit;
-      ++exponent;
-    }
-    return RoundToExtended(x.Negative, exponent, high, low);
-  }
-  const u64 borrow = low < yLow ? 1 : 0;
-  low -= yLow;
-  high = high - yHigh - borrow;
-  if ((high | low) == 0) return Zero(false);  // x + (-x) is +0 in this rounding mode
-  if (high == 0) {
-    high = low;
-    low = 0;
-    exponent -= 64;
-  }
-  const int shift = std::countl_zero(high);
-  if (shift != 0) {
-    high = (high << shift) | (low >> (64 - shift));
-    low <<= shift;
-    exponent -= shift;
-  }
-  return RoundToExtended(x.Negative, exponent, high, low);
+TSoftExtended AddFinite(const TOperand& x, const TOperand& y) {
+  soft_normal::TNormal sum;
+  u64 low;
+  if (!soft_normal::ExactSum({x.Negative, x.Exponent, x.Significand}, {y.Negative, y.Exponent, y.Significand},
+                             sum, low))
+    return Zero(false);  // x + (-x) is +0 in this rounding mode
+  return RoundToExtended(sum.Negative, sum.Exponent, sum.Significand, low);
 }
 
 // a + b with b's sign flipped when `subtract`; a NaN b keeps its sign.
@@ -243,14 +206,29 @@ TSoftExtended SoftSubProductQuotient(TSoftExtended a, TSoftExtended f, TSoftExte
   return SoftSub(a, SoftDivPrepared(SoftMul(f, b), divisor));
 }
 
+TSoftExtended SoftUpdateCellGeneral(TSoftExtended a, const TSoftOperand& b, const TSoftRowUpdate& update,
+                                    TSoftExtended floor) {
+  return SoftFlushed(SoftSubProductQuotient(a, update.Factor, b.Value, update.Divisor), floor);
+}
+
+TSoftExtended SoftFlushed(TSoftExtended x, TSoftExtended floor) {
+  const unsigned exponent = ExponentField(x.SignExponent);
+  if (exponent == ExtendedMaxExponent) return x;
+  const unsigned floorExponent = ExponentField(floor.SignExponent);
+  // Zeros and subnormals lie below every positive normal value.
+  const bool below =
+      exponent < floorExponent || (exponent == floorExponent && x.Significand < floor.Significand);
+  return below ? Zero(false) : x;
+}
+
 TSoftRowUpdate SoftPrepareRowUpdate(TSoftExtended f, const TSoftDivisor& divisor) {
   TSoftRowUpdate update{f, divisor, false, {}};
   soft_normal::TNormal x, p;
   if (soft_normal::Unpack(f, x) && soft_normal::Unpack(divisor.Value, p) &&
       soft_normal::InWindow(x.Exponent) && soft_normal::InWindow(p.Exponent)) {
     update.InWindow = true;
-    update.Window = {x.Negative != p.Negative,
-                     x.Exponent - p.Exponent + 1,
+    update.Window = {x.Negative != p.Negative ? ExtendedSignBit : 0u,
+                     x.Exponent - p.Exponent,
                      x.Significand,
                      {p.Significand, divisor.Inverse}};
   }

@@ -53,8 +53,9 @@ TSoftExtended SoftSubProductQuotient(TSoftExtended a, TSoftExtended f, TSoftExte
                                      const TSoftDivisor& divisor);
 
 // The same update for the cells of a row: one factor f and one divisor,
-// prepared once, and a and b for each cell. Inline for the common case,
-// normal values of moderate size (SoftNormal.h); bit for bit
+// prepared once, and a and b for each cell, b prepared once as well (each is a
+// cell of the pivot row, which every row's update reads). Inline for the
+// common case, normal values of moderate size (SoftNormal.h); bit for bit
 // SoftSubProductQuotient in every case.
 struct TSoftRowUpdate {
   TSoftExtended Factor;
@@ -63,16 +64,47 @@ struct TSoftRowUpdate {
   soft_normal::TWindowUpdate Window;
 };
 TSoftRowUpdate SoftPrepareRowUpdate(TSoftExtended f, const TSoftDivisor& divisor);
-inline TSoftExtended SoftUpdateCell(TSoftExtended a, TSoftExtended b, const TSoftRowUpdate& update) {
-  // Tested as one condition: whether a is a zero follows no pattern.
-  const unsigned aExponent = ExponentField(a.SignExponent);
-  const bool bNormal = soft_normal::InWindow(ExponentField(b.SignExponent)) & IntegerBitOf(b.Significand);
-  const bool aNormal =
-      (soft_normal::InWindow(aExponent) & IntegerBitOf(a.Significand)) | ((aExponent | a.Significand) == 0);
-  if (update.InWindow & bNormal & aNormal) [[likely]]
-    return soft_normal::UpdateInWindow(a, b, update.Window);
-  return SoftSubProductQuotient(a, update.Factor, b, update.Divisor);
+struct TSoftOperand {
+  TSoftExtended Value;
+  bool InWindow;  // normal, in the window
+  soft_normal::TWindowOperand Window;
+};
+inline TSoftOperand SoftPrepareOperand(TSoftExtended b) {
+  const unsigned exponent = ExponentField(b.SignExponent);
+  return {
+      b,
+      soft_normal::InWindow(exponent) && IntegerBitOf(b.Significand),
+      {static_cast<unsigned>(b.SignExponent & ExtendedSignBit), static_cast<int>(exponent), b.Significand}};
 }
+// SoftFlushed(SoftSubProductQuotient(a, update.Factor, b.Value, update.Divisor), floor).
+TSoftExtended SoftUpdateCellGeneral(TSoftExtended a, const TSoftOperand& b, const TSoftRowUpdate& update,
+                                    TSoftExtended floor);
+// Whether the update of a by b takes the inline path of
+// soft_normal::UpdateInWindow. Tested as one condition: whether a is a zero
+// follows no pattern.
+inline bool SoftUpdateInWindow(TSoftExtended a, const TSoftOperand& b, const TSoftRowUpdate& update) {
+  const unsigned aExponent = ExponentField(a.SignExponent);
+  const auto aNormal =
+      static_cast<unsigned>(soft_normal::InWindow(aExponent) && IntegerBitOf(a.Significand)) |
+      static_cast<unsigned>((aExponent | a.Significand) == 0);
+  return (static_cast<unsigned>(update.InWindow & b.InWindow) & aNormal) != 0;
+}
+// The update with the result flushed below `floor`, as SoftFlushed does.
+MG_INLINE_ALWAYS inline TSoftExtended SoftUpdateCellFlushed(TSoftExtended a, const TSoftOperand& b,
+                                                            const TSoftRowUpdate& update,
+                                                            TSoftExtended floor) {
+  if (SoftUpdateInWindow(a, b, update)) [[likely]]
+    return soft_normal::UpdateInWindow(a, b.Window, update.Window, floor);
+  return SoftUpdateCellGeneral(a, b, update, floor);
+}
+inline TSoftExtended SoftUpdateCell(TSoftExtended a, const TSoftOperand& b, const TSoftRowUpdate& update) {
+  return SoftUpdateCellFlushed(a, b, update, ExtendedFields(false, 0, 0));
+}
+
+// x, or +0 when x is finite (a zero, a subnormal or a normal value) with a
+// magnitude below `floor`, which is +0 or a positive normal value: with +0,
+// x as it is.
+TSoftExtended SoftFlushed(TSoftExtended x, TSoftExtended floor);
 
 // IEEE order: -0 equals +0, a NaN or a refused encoding on either side is
 // unordered, and unordered makes every ordered test false.

@@ -12,6 +12,14 @@
 #include "ExtendedFormat.h"
 #include "WideInteger.h"
 
+// For the few functions of the pivot's update that a compiler might call
+// rather than expand in the loops.
+#if defined(__GNUC__)
+#define MG_INLINE_ALWAYS [[gnu::always_inline]]
+#else
+#define MG_INLINE_ALWAYS
+#endif
+
 namespace soft_normal {
 
 using wide_integer::u64;
@@ -125,15 +133,18 @@ inline bool Divide(const TNormal& x, const TNormal& y, const TReciprocal& recipr
   return Round(x.Negative != y.Negative, exponent, quotient, below, v);
 }
 
-// x + y (a subtraction passes y with its sign flipped). An exact zero is +0.
-inline bool Add(TNormal x, TNormal y, TSoftExtended& result) {
+// x + y exactly, for finite nonzero x and y (their exponents may lie below 1,
+// as subnormals taken apart do): false for an exact zero, else the sign and
+// the magnitude as `sum` (Significand * 2^(Exponent - Bias - 63), top bit set)
+// plus low / 2^64 of its last place, with a sticky bit at bit 0.
+inline bool ExactSum(TNormal x, TNormal y, TNormal& sum, u64& low) {
   // |x| >= |y|, so a difference has the sign of x.
   if (x.Exponent < y.Exponent || (x.Exponent == y.Exponent && x.Significand < y.Significand)) {
     const TNormal t = x;
     x = y;
     y = t;
   }
-  u64 high = x.Significand, low = 0;
+  u64 high = x.Significand;
   u64 yHigh = y.Significand, yLow = 0;
   // The sticky bit lies at least 62 places below the rounding place after the
   // at most one-place normalization that a distance beyond 64 allows, and x has
@@ -143,22 +154,19 @@ inline bool Add(TNormal x, TNormal y, TSoftExtended& result) {
   int exponent = x.Exponent;
   if (x.Negative == y.Negative) {
     low = yLow;
-    const u64 sum = high + yHigh;
-    if (sum < yHigh) {  // carried out of the top: one place right, keeping a sticky bit
-      low = (low >> 1) | (sum << 63) | (low & 1);
-      high = (sum >> 1) | ExtendedIntegerBit;
+    const u64 total = high + yHigh;
+    if (total < yHigh) {  // carried out of the top: one place right, keeping a sticky bit
+      low = (low >> 1) | (total << 63) | (low & 1);
+      high = (total >> 1) | ExtendedIntegerBit;
       ++exponent;
     } else {
-      high = sum;
+      high = total;
     }
   } else {
     const u64 borrow = yLow != 0 ? 1 : 0;
     low = 0 - yLow;
     high = high - yHigh - borrow;
-    if ((high | low) == 0) {  // x + (-x) is +0 in this rounding mode
-      result = ExtendedFields(false, 0, 0);
-      return true;
-    }
+    if ((high | low) == 0) return false;
     if (high == 0) {
       high = low;
       low = 0;
@@ -171,8 +179,19 @@ inline bool Add(TNormal x, TNormal y, TSoftExtended& result) {
       exponent -= shift;
     }
   }
-  TNormal v;
-  if (!Round(x.Negative, exponent, high, low, v)) return false;
+  sum = {x.Negative, exponent, high};
+  return true;
+}
+
+// x + y (a subtraction passes y with its sign flipped). An exact zero is +0.
+inline bool Add(const TNormal& x, const TNormal& y, TSoftExtended& result) {
+  TNormal sum, v;
+  u64 low;
+  if (!ExactSum(x, y, sum, low)) {  // x + (-x) is +0 in this rounding mode
+    result = ExtendedFields(false, 0, 0);
+    return true;
+  }
+  if (!Round(sum.Negative, sum.Exponent, sum.Significand, low, v)) return false;
   result = Pack(v);
   return true;
 }
@@ -192,105 +211,124 @@ inline bool InWindow(unsigned exponent) {
 
 // What the row's factor and divisor contribute to every update.
 struct TWindowUpdate {
-  bool Negative;  // the sign of f * b / p for a positive b
-  int Exponent;   // the exponent fields of f less that of p, plus one
+  unsigned Sign;  // the sign bit of f * b / p for a positive b
+  int Exponent;   // the exponent field of f less that of p
   u64 Factor;     // f's significand
   TReciprocal Divisor;
 };
 
-// x + y for x and y normal and in the window, or x zero with its exponent
-// taken as y's. The result is normal or +0 (a zero sum).
-//
-// Both are placed in a 128-bit frame, significand bits 125 to 62, the one
-// with the smaller exponent shifted right by the distance; the smaller one's
-// bits that fall off the end (only at a distance beyond 61) leave a sticky
-// bit at bit 0, which rounds as they would: the rounding place lies at least
-// 60 places above it after the one-place normalization such a distance
-// allows. A difference is a sum with the two's complement; a negative result
-// is negated and takes the other sign. The operands' order, their signs and
-// the cancellation follow no pattern in a tableau, so none of them is a
-// branch.
-inline TSoftExtended AddInWindow(bool xNegative, int xExponent, u64 x, bool yNegative, int yExponent, u64 y) {
-  // The choices are masks rather than conditions, which a compiler may turn
-  // into branches.
-  const int exponentDifference = xExponent - yExponent;
-  const int xLargerInt = 0 - static_cast<int>(exponentDifference >= 0);
-  const u64 xLarger = 0 - static_cast<u64>(exponentDifference >= 0);
-  const int distance = (exponentDifference ^ ~xLargerInt) - ~xLargerInt;  // its magnitude
-  const int exponentLarger = yExponent + (exponentDifference & xLargerInt);
-  const u64 larger = y ^ ((x ^ y) & xLarger), smaller = x ^ y ^ larger;
-  const bool negative = yNegative != ((xNegative != yNegative) & (xLarger != 0));
-  wide_integer::TWide small;
-  if (distance < 62) [[likely]] {
-    small = {smaller >> (2 + distance), smaller << (62 - distance)};
-  } else {
-    small = {smaller >> 2, smaller << 62};
-    wide_integer::ShiftRightSticky(small.High, small.Low, distance < 200 ? distance : 200);
-  }
-  // larger +- smaller, then its magnitude: below zero only when the smaller
-  // one was the larger in magnitude.
-  const u64 subtract = 0 - static_cast<u64>(xNegative != yNegative);
-  wide_integer::TWide sum =
-      wide_integer::AddWide({larger >> 2, larger << 62}, wide_integer::NegateIf(small, subtract));
-  const u64 below = 0 - (sum.High >> 63);
-  sum = wide_integer::NegateIf(sum, below);
-  u64 high = sum.High, low = sum.Low;
-  // Normalized to bit 127; only a zero result keeps no bit set.
-  int exponent = exponentLarger + 2;
-  const u64 highEmpty = 0 - static_cast<u64>(high == 0);
-  high |= low & highEmpty;
-  low &= ~highEmpty;
-  exponent -= static_cast<int>(highEmpty & 64);
-  const int shift = std::countl_zero(high | 1);  // 0 to 63
-  // NOLINTNEXTLINE(clang-analyzer-core.UndefinedBinaryOperatorResult): 63 - shift is 0 to 63
-  high = (high << shift) | ((low >> 1) >> (63 - shift));
-  low <<= shift;
-  exponent -= shift;
-  // Rounded to nearest, ties to even; a carry out of the top is 2^63 one
-  // exponent up.
-  const u64 up = (low >> 63) & (static_cast<u64>((low << 1) != 0) | (high & 1));
-  const u64 roundCarry = up & static_cast<u64>(high == ~0ull);
-  high = (high + up) | (roundCarry << 63);
-  exponent += static_cast<int>(roundCarry);
-  const u64 nonzero = 0 - static_cast<u64>(high != 0);
-  const unsigned sign = static_cast<unsigned>(negative != (below != 0)) & static_cast<unsigned>(nonzero);
-  return ExtendedFields(sign != 0, static_cast<unsigned>(exponent) & static_cast<unsigned>(nonzero), high);
+// What a cell b of the pivot row contributes to every row's update.
+struct TWindowOperand {
+  unsigned Sign;  // the sign bit
+  int Exponent;
+  u64 Significand;
+};
+
+// (high + low / 2^64) * 2^(exponent - Bias - 63), high's top bit set, rounded
+// to nearest, ties to even: the rounding half (one less on an even high) is
+// added to low, and its carry to high. Only a carry out of the top of high
+// clears its top bit: 2^64 is 2^63 one exponent up.
+inline u64 RoundLow(u64 high, u64 low, int& exponent) {
+  const u64 increment = (ExtendedIntegerBit - 1) + (high & 1);
+  const u64 rounded = high + (low + increment < low ? 1 : 0);
+  exponent += static_cast<int>(~rounded >> 63);
+  return rounded | ExtendedIntegerBit;
 }
 
-// f and p given, both normal with their exponent fields in the window; b is
-// normal and in the window; a is either too or a zero.
-inline TSoftExtended UpdateInWindow(TSoftExtended a, TSoftExtended b, const TWindowUpdate& u) {
+// Whether (xExponent, x) >= (yExponent, y), exponents first: the
+// significands' borrow taken from the exponents' difference.
+inline bool AtLeast(int xExponent, u64 x, int yExponent, u64 y) {
+  return xExponent - yExponent - (x < y ? 1 : 0) >= 0;
+}
+
+// a - q for q normal (sign bit, exponent field, significand) and a normal or
+// a zero, both in the window; a result of magnitude below `floor` (+0 or a
+// positive normal value) becomes +0, and so does a zero difference.
+//
+// A zero a, exponent field 0, lies far below q. The larger magnitude is
+// placed in a 128-bit frame at bits 126 to 63 and the smaller one right of
+// it by the distance of their exponents: exact up to a distance of 63.
+// Further apart, the smaller one's bits that fall off the end leave a sticky
+// bit at bit 0, which rounds as they would, the rounding place lying at least
+// 60 places above it after the at most two-place normalization such a
+// distance allows. Which operand is larger, the signs and the cancellation
+// follow no pattern in a tableau, so the choices are masks rather than
+// conditions, which a compiler may turn into branches. A cancellation of 63
+// places or more (an exact zero among them) is rare and takes a branch, and
+// so does a zero a.
+MG_INLINE_ALWAYS inline TSoftExtended SubtractInWindow(TSoftExtended a, unsigned qSign, int qExponent, u64 q,
+                                                       TSoftExtended floor) {
+  const u64 aSignificand = a.Significand;
+  const int aExponent = static_cast<int>(ExponentField(a.SignExponent));
+  const u64 aLarger = 0 - static_cast<u64>(AtLeast(aExponent, aSignificand, qExponent, q));
+  const u64 swap = (aSignificand ^ q) & aLarger;
+  const u64 larger = q ^ swap, smaller = aSignificand ^ swap;
+  const int largerExponent = qExponent ^ ((aExponent ^ qExponent) & static_cast<int>(aLarger));
+  const int exponentDifference = aExponent - qExponent;
+  const int distance = exponentDifference < 0 ? -exponentDifference : exponentDifference;
+  // The result has the larger one's sign; -q's is the opposite of q's.
+  const unsigned ySign = qSign ^ ExtendedSignBit;
+  const unsigned signsDiffer = (a.SignExponent & ExtendedSignBit) ^ ySign;
+  const unsigned sign = ySign ^ (signsDiffer & static_cast<unsigned>(aLarger));
+  u64 smallHigh = smaller, smallLow = 0;
+  if (distance < 64) [[likely]] {
+    smallHigh = (smaller >> 1) >> distance;
+    smallLow = smaller << (63 - distance);
+  } else {
+    wide_integer::ShiftRightSticky(smallHigh, smallLow, distance < 200 ? distance + 1 : 200);
+  }
+  // The larger one plus the smaller one or its two's complement; the larger
+  // one's low bits are zeros, so the complement's 1 joins them without a carry.
+  const u64 subtract = 0 - static_cast<u64>(signsDiffer >> 15);
+  const u64 largeLow = (larger << 63) | (subtract & 1);
+  u64 low = largeLow + (smallLow ^ subtract);
+  u64 high = (larger >> 1) + (smallHigh ^ subtract) + (low < largeLow ? 1 : 0);
+  int exponent = largerExponent + 1;
+  if (high == 0) [[unlikely]] {
+    if (low == 0) return ExtendedFields(false, 0, 0);
+    high = low;
+    low = 0;
+    exponent -= 64;
+  }
+  // Normalized to bit 127, then rounded.
+  const auto shift = static_cast<unsigned>(std::countl_zero(high));
+  high = (high << shift) | ((low >> 1) >> (~shift & 63));
+  low <<= shift;
+  exponent -= static_cast<int>(shift);
+  high = RoundLow(high, low, exponent);
+  // Kept when at least the floor: the exponent fields, then the significands,
+  // order the magnitudes of normal values.
+  const int floorExponent = static_cast<int>(ExponentField(floor.SignExponent));
+  bool atLeastFloor = exponent > floorExponent;
+  if (exponent == floorExponent) [[unlikely]]
+    atLeastFloor = high >= floor.Significand;
+  const u64 keep = 0 - static_cast<u64>(atLeastFloor);
+  return {high & keep, static_cast<std::uint16_t>((sign | static_cast<unsigned>(exponent)) & keep)};
+}
+
+// a - (f * b) / p with f and p given, both normal with their exponent fields
+// in the window; b is normal and in the window; a is either too or a zero.
+// A result below `floor` becomes +0, as SubtractInWindow says.
+MG_INLINE_ALWAYS inline TSoftExtended UpdateInWindow(TSoftExtended a, const TWindowOperand& b,
+                                                     const TWindowUpdate& u, TSoftExtended floor) {
   // The product, rounded: its significand lies in [2^126, 2^128) before a
   // normalization of at most one place.
   const wide_integer::TWide product = wide_integer::MultiplyWide(u.Factor, b.Significand);
-  const u64 unnormalized = 1 - (product.High >> 63);
-  u64 high = (product.High << unnormalized) | ((product.Low >> 63) & unnormalized);
-  const u64 low = product.Low << unnormalized;
-  int exponent =
-      u.Exponent + static_cast<int>(ExponentField(b.SignExponent)) - static_cast<int>(unnormalized);
-  const u64 up = (low >> 63) & (static_cast<u64>((low << 1) != 0) | (high & 1));
-  const u64 productCarry = up & static_cast<u64>(high == ~0ull);
-  high = (high + up) | (productCarry << 63);
-  exponent += static_cast<int>(productCarry);
+  const u64 unnormalized = ~product.High >> 63;
+  int exponent = u.Exponent + b.Exponent - static_cast<int>(unnormalized);
+  const u64 rounded = RoundLow((product.High << unnormalized) | ((product.Low >> 63) & unnormalized),
+                               product.Low << unnormalized, exponent);
   // The quotient, rounded: the product's significand, halved when it is at
-  // least the divisor's, over the divisor's; the remainder against the rest
-  // of the divisor says whether the bits below lie above, at or below half.
-  const u64 atLeast = high >= u.Divisor.Divisor ? 1 : 0;
-  exponent -= static_cast<int>(1 - atLeast);
+  // least the divisor's, over the divisor's. It rounds up when the remainder
+  // lies above half the divisor, or at half with the quotient odd.
+  const u64 atLeast = rounded >= u.Divisor.Divisor ? 1 : 0;
+  exponent += static_cast<int>(atLeast);
   u64 remainder;
-  u64 quotient = DivideByReciprocal(high >> atLeast, (high << 63) & (0 - atLeast), u.Divisor, remainder);
-  const u64 rest = u.Divisor.Divisor - remainder;
-  const u64 quotientUp =
-      static_cast<u64>(remainder > rest) | (static_cast<u64>(remainder == rest) & quotient & 1);
-  const u64 quotientCarry = quotientUp & static_cast<u64>(quotient == ~0ull);
-  quotient = (quotient + quotientUp) | (quotientCarry << 63);
-  exponent += static_cast<int>(quotientCarry);
-  // The difference a - q.
-  // A zero a takes the quotient's exponent (without a branch: see AddInWindow).
-  const int aExponent = static_cast<int>(ExponentField(a.SignExponent));
-  const int aZero = 0 - static_cast<int>(a.Significand == 0);
-  return AddInWindow(SignField(a.SignExponent), aExponent ^ ((aExponent ^ exponent) & aZero), a.Significand,
-                     u.Negative == SignField(b.SignExponent), exponent, quotient);
+  u64 quotient = DivideByReciprocal(rounded >> atLeast, (rounded & atLeast) << 63, u.Divisor, remainder);
+  quotient += (remainder + (quotient & 1)) > u.Divisor.Divisor - remainder ? 1 : 0;
+  exponent += static_cast<int>(~quotient >> 63);  // 2^64 is 2^63 one exponent up
+  quotient |= ExtendedIntegerBit;
+  return SubtractInWindow(a, u.Sign ^ b.Sign, exponent, quotient, floor);
 }
 
 }  // namespace soft_normal

@@ -72,9 +72,25 @@ std::string Recompute(const std::string& op, std::istringstream& fields) {
   if (op == "piv") {  // a - (f * b) / p, also as the pivot's fused update of a cell
     fields >> c >> d;
     const std::string fused =
-        Hex(SoftUpdateCell(Parse(a), Parse(c), SoftPrepareRowUpdate(Parse(b), SoftPrepareDivisor(Parse(d)))));
-    std::string plain = Hex(SoftSub(Parse(a), SoftDiv(SoftMul(Parse(b), Parse(c)), Parse(d))));
+        Hex(SoftUpdateCell(Parse(a), SoftPrepareOperand(Parse(c)),
+                           SoftPrepareRowUpdate(Parse(b), SoftPrepareDivisor(Parse(d)))));
+    const TSoftExtended result = SoftSub(Parse(a), SoftDiv(SoftMul(Parse(b), Parse(c)), Parse(d)));
+    std::string plain = Hex(result);
     EXPECT_EQ(fused, plain) << a << " " << b << " " << c << " " << d;
+    // Flushed below its own magnitude a normal result stays; below the next
+    // value up it is +0.
+    const TSoftExtended magnitude = SoftAbs(result);
+    const unsigned exponent = ExponentField(result.SignExponent);
+    if (exponent != 0 && exponent < ExtendedMaxExponent - 1) {
+      const TSoftExtended up = magnitude.Significand == ~0ull
+                                   ? ExtendedFields(false, exponent + 1, ExtendedIntegerBit)
+                                   : TSoftExtended{magnitude.Significand + 1, magnitude.SignExponent};
+      const TSoftRowUpdate update = SoftPrepareRowUpdate(Parse(b), SoftPrepareDivisor(Parse(d)));
+      const TSoftOperand operand = SoftPrepareOperand(Parse(c));
+      EXPECT_EQ(Hex(SoftUpdateCellFlushed(Parse(a), operand, update, magnitude)), plain) << a << " " << b;
+      EXPECT_EQ(Hex(SoftUpdateCellFlushed(Parse(a), operand, update, up)), Hex(ExtendedFields(false, 0, 0)))
+          << a << " " << b;
+    }
     return plain;
   }
   ADD_FAILURE() << "unknown record " << op;
