@@ -76,10 +76,10 @@ std::size_t FormatFixed(char* out, const long double& value, char separator) {
 std::size_t FormatPoint(char* out, const long double& value) {
   return ::FormatPoint(out, ExtendedFromBits(BitsOf(value)));
 }
-std::string FixedText(long double value, char separator) {
+[[maybe_unused]] std::string FixedText(long double value, char separator) {
   return ::FixedText(ExtendedFromBits(BitsOf(value)), separator);
 }
-std::string PointText(long double value) {
+[[maybe_unused]] std::string PointText(long double value) {
   return ::PointText(ExtendedFromBits(BitsOf(value)));
 }
 #endif
